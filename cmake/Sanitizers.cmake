@@ -1,0 +1,12 @@
+# Sanitizer builds apply to every target, so they are set globally.
+if(VANTREL_ASAN AND VANTREL_TSAN)
+  message(FATAL_ERROR "VANTREL_ASAN and VANTREL_TSAN cannot be combined")
+endif()
+if(VANTREL_ASAN)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(VANTREL_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
