@@ -1,0 +1,41 @@
+# vantrel_subsystem(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
+#
+# One static library per subsystem folder, named vantrel_<name>, built from
+# every .cpp below the folder (except main.cpp). The DEPS make the dependency
+# arrows between subsystems explicit and enforced by linking.
+function(vantrel_subsystem name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+    "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  if(NOT sources)
+    # A folder with headers only so far.
+    add_library(vantrel_${name} INTERFACE)
+    target_include_directories(vantrel_${name} INTERFACE "${PROJECT_SOURCE_DIR}")
+    target_link_libraries(vantrel_${name} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
+  add_library(vantrel_${name} STATIC ${sources})
+  target_include_directories(vantrel_${name} PUBLIC "${PROJECT_SOURCE_DIR}")
+  target_link_libraries(vantrel_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  vantrel_warnings(vantrel_${name})
+endfunction()
+
+# vantrel_test(<name> SOURCES <files>... LIBS <targets>... [GL])
+#
+# A GoogleTest executable registered with CTest. GL tests open real windows,
+# so they run under Xvfb with the llvmpipe rasteriser when no display is set
+# (see scripts/run-tests).
+function(vantrel_test name)
+  cmake_parse_arguments(ARG "GL" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  vantrel_warnings(${name})
+  set(labels ${ARG_LABELS})
+  if(ARG_GL)
+    list(APPEND labels gl)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 LABELS "${labels}")
+endfunction()

@@ -1,0 +1,46 @@
+#include "platform/clock.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace vantrel::platform {
+namespace {
+
+class SystemClock final : public ClockSource {
+public:
+    uint32_t now_ms() override
+    {
+        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now().time_since_epoch());
+        return static_cast<uint32_t>(ms.count());
+    }
+    void sleep_ms(int32_t ms) override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
+};
+
+SystemClock system_clock;
+std::atomic<ClockSource*> installed{nullptr};
+
+} // namespace
+
+ClockSource& clock_source()
+{
+    ClockSource* source = installed.load(std::memory_order_acquire);
+    return source ? *source : system_clock;
+}
+
+void set_clock_source(ClockSource* source)
+{
+    installed.store(source, std::memory_order_release);
+}
+
+uint64_t monotonic_us()
+{
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now().time_since_epoch()).count());
+}
+
+} // namespace vantrel::platform
