@@ -1,0 +1,83 @@
+// GLRenderDriver: the OpenGL 2-D renderer, named "OpenGL".
+//
+// Wraps GLGraphicsDriver for windows and contexts and draws with the
+// fixed-function pipeline in immediate mode, one glBegin/glEnd per shape,
+// applying the 2 x 2 matrix on the processor (the model-view matrix stays
+// identity). Three caches (blend mode, bound texture, 2-D texturing on)
+// keep repeated state changes away from OpenGL; they are reset whenever a
+// graphics is made current.
+//
+// enable_texture / disable_texture are for any code that draws with OpenGL
+// next to the renderer: binding textures or switching GL_TEXTURE_2D any other
+// way leaves the caches wrong.
+#pragma once
+
+#include "gfx/render_driver.h"
+
+#include <cstdint>
+
+namespace vantrel {
+
+class GLRenderDriver final : public TRenderDriver {
+public:
+    Text to_string() const override;
+
+    // TDisplayDriver
+    std::vector<TGraphicsMode> list_modes() override;
+    Ref<TGraphics> wrap_window(void* window, int32_t flags) override;
+    Ref<TGraphics> make_graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz,
+                                 int32_t flags) override;
+    void bind_graphics(const Ref<TGraphics>& g) override;
+    void flip(int32_t sync) override;
+
+    // TRenderDriver
+    Ref<TImageFrame> create_frame_from_pixmap(const Ref<TPixmap>& pixmap, int32_t flags) override;
+    void set_blend(int32_t mode) override;
+    void set_alpha(float alpha) override;
+    void set_colour(int32_t red, int32_t green, int32_t blue) override;
+    void set_clear_colour(int32_t red, int32_t green, int32_t blue) override;
+    void set_viewport(int32_t x, int32_t y, int32_t width, int32_t height) override;
+    void set_matrix(float ix, float iy, float jx, float jy) override;
+    void set_line_width(float width) override;
+    void clear() override;
+    void plot(float x, float y) override;
+    void stroke_line(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    void fill_rect(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    void fill_oval(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    void fill_poly(std::span<const float> coordinates, float hx, float hy, float tx,
+                   float ty) override;
+    void blit_pixmap(const Ref<TPixmap>& pixmap, int32_t x, int32_t y) override;
+    Ref<TPixmap> read_back_pixmap(int32_t x, int32_t y, int32_t width, int32_t height) override;
+
+    void enable_texture(uint32_t name);
+    void disable_texture();
+    // A texture is being deleted: a cached binding of its name is no longer
+    // true (the drawing context keeps the old object bound, and the name can
+    // come back for a new texture).
+    void forget_texture(uint32_t name);
+
+    // Screen position of a local point: (u, v) turned by the matrix plus (tx, ty).
+    float screen_x(float u, float v, float tx) const { return u * ix_ + v * iy_ + tx; }
+    float screen_y(float u, float v, float ty) const { return u * jx_ + v * jy_ + ty; }
+
+    // Read-only views of the state, for tests and diagnostics.
+    int32_t cached_blend() const { return blend_cache_; }
+    uint32_t cached_texture() const { return texture_cache_; }
+    bool cached_texturing() const { return texturing_cache_ != 0; }
+    void colour_bytes(uint8_t out[4]) const;
+
+private:
+    void apply_colour();
+    void vertex(float u, float v, float tx, float ty, float offset);
+
+    float ix_ = 0, iy_ = 0, jx_ = 0, jy_ = 0;
+    uint8_t colour_[4] = {0, 0, 0, 0};
+    int32_t blend_cache_ = 0;
+    uint32_t texture_cache_ = 0;
+    int32_t texturing_cache_ = 0;
+};
+
+// The process's one OpenGL renderer.
+Ref<GLRenderDriver> gl_render_driver();
+
+} // namespace vantrel

@@ -1,0 +1,51 @@
+// TRenderDriver: a display driver that also draws.
+//
+// The 2-D layer keeps its drawing state in the current TGraphics2D and hands
+// every change to the current renderer at once; the drawing operations then
+// give the renderer shapes as a local rectangle plus a translation, and the
+// renderer applies its matrix to each corner. A renderer's to_string() is its
+// name ("OpenGL" for GLRenderDriver), which code outside the layer compares.
+#pragma once
+
+#include "gfx/graphics.h"
+
+#include <cstdint>
+#include <span>
+
+namespace vantrel {
+
+class TPixmap;
+class TImageFrame;
+
+constexpr int32_t BLEND_MASK = 1;  // no blending; alpha below one half discarded
+constexpr int32_t BLEND_SOLID = 2; // no blending, opaque
+constexpr int32_t BLEND_ALPHA = 3; // source over destination by source alpha
+constexpr int32_t BLEND_LIGHT = 4; // source times alpha added to destination
+constexpr int32_t BLEND_SHADE = 5; // destination times source colour
+
+class TRenderDriver : public TDisplayDriver {
+public:
+    virtual Ref<TImageFrame> create_frame_from_pixmap(const Ref<TPixmap>& pixmap, int32_t flags) = 0;
+    virtual void set_blend(int32_t mode) = 0;
+    virtual void set_alpha(float alpha) = 0;
+    virtual void set_colour(int32_t red, int32_t green, int32_t blue) = 0;
+    virtual void set_clear_colour(int32_t red, int32_t green, int32_t blue) = 0;
+    virtual void set_viewport(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+    virtual void set_matrix(float ix, float iy, float jx, float jy) = 0;
+    virtual void set_line_width(float width) = 0;
+
+    virtual void clear() = 0;
+    virtual void plot(float x, float y) = 0;
+    virtual void stroke_line(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
+    virtual void fill_rect(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
+    virtual void fill_oval(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
+    // coordinates: x, y pairs; each point (x + hx, y + hy) is transformed.
+    virtual void fill_poly(std::span<const float> coordinates, float hx, float hy, float tx,
+                           float ty) = 0;
+    // Unscaled, untransformed, top-left corner at (x, y).
+    virtual void blit_pixmap(const Ref<TPixmap>& pixmap, int32_t x, int32_t y) = 0;
+    // The pixels of the back buffer in FORMAT_RGBA32, top row first.
+    virtual Ref<TPixmap> read_back_pixmap(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+};
+
+} // namespace vantrel
