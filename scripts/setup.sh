@@ -1,0 +1,42 @@
+# Sourced by the play and test scripts: installs the Debian packages that are
+# missing and configures and builds the tree. Nothing happens when all is
+# already in place, so both scripts stay fast on a second run.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+BUILD_PACKAGES="g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgl-dev libgl1-mesa-dri"
+TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils"
+
+install_missing() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# build_tree <build dir> [cmake options...]
+build_tree() {
+  local dir="$1"; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+  fi
+  cmake --build "$dir" -j"$(nproc)"
+}
+
+# Runs a command where a window can open: on the user's display when there is
+# one, otherwise inside a private Xvfb server with the llvmpipe rasteriser.
+with_display() {
+  if [ -n "${DISPLAY:-}" ]; then
+    "$@"
+  else
+    GALLIUM_DRIVER="${GALLIUM_DRIVER:-llvmpipe}" SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-x11}" \
+      xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$@"
+  fi
+}
