@@ -1,0 +1,99 @@
+// GLGraphicsDriver: the display driver that makes windows with OpenGL
+// contexts, makes them current and swaps their buffers.
+//
+// Before its first window it makes a hidden 1 x 1 context with which every
+// later context shares textures, so textures can be made and deleted whatever
+// window exists (switch_shared_context). It also does the windows' duties
+// towards the input layer: their messages go to the system driver, and in
+// windowed mode a held mouse button captures the pointer.
+//
+// Windowed graphics only: full-screen (depth other than 0) raises "GLGraphicsDriver
+// failed to set display mode", and wrap_window gives null.
+#pragma once
+
+#include "gfx/graphics.h"
+#include "platform/events.h"
+#include "platform/window.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vantrel {
+
+// Context record modes.
+constexpr int32_t GL_CONTEXT_SHARED = 0;
+constexpr int32_t GL_CONTEXT_WRAPPED = 1;
+constexpr int32_t GL_CONTEXT_WINDOWED = 2;
+constexpr int32_t GL_CONTEXT_FULLSCREEN = 3;
+
+// One platform context and the window it draws into.
+class GLContextRecord final : public TObject {
+public:
+    int32_t mode = GL_CONTEXT_SHARED;
+    int32_t width = 0, height = 0;
+    int32_t depth = 0, hertz = 0;
+    int32_t flags = 0;
+    Ref<platform::GLWindow> window;
+};
+
+class GLGraphicsDriver;
+
+// The graphics of GLGraphicsDriver: one context record until closed.
+class TGLGraphicsContext final : public TGraphics {
+public:
+    explicit TGLGraphicsContext(Ref<GLContextRecord> context_record);
+
+    Ref<TDisplayDriver> driver() override;
+    void get_settings(int32_t& width, int32_t& height, int32_t& depth, int32_t& hertz,
+                      int32_t& flags) override;
+    void close() override;
+
+    const Ref<GLContextRecord>& record() const { return record_; }
+
+private:
+    Ref<GLContextRecord> record_;
+};
+
+class GLGraphicsDriver final : public TDisplayDriver {
+public:
+    TGraphicsModeArray list_modes() override;
+    Ref<TGraphics> wrap_window(const Ref<TObject>& window, int32_t flags) override;
+    Ref<TGraphics> make_graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz,
+                                 int32_t flags) override;
+    void bind_graphics(const Ref<TGraphics>& g) override;
+    void flip(int32_t sync) override;
+
+    // Toggles between the shared context and the current record's context.
+    // Textures are made and deleted between two calls, in the shared context.
+    void switch_shared_context();
+
+    // Whether the shared context is the one current on this thread.
+    bool shared_context_current() const;
+
+    // Deletes the record's context and window and unlinks it; a record that
+    // is not in the list is ignored.
+    void close_record(const Ref<GLContextRecord>& record);
+
+    Ref<GLContextRecord> current_record() const { return current_; }
+    Ref<GLContextRecord> shared_record() const { return shared_; }
+    // The records made by make_graphics, newest first.
+    const std::vector<Ref<GLContextRecord>>& records() const { return records_; }
+    // The swap interval last set; -1 before the first flip.
+    int32_t swap_interval() const { return swap_interval_; }
+
+private:
+    bool ensure_shared_context();
+    Ref<GLContextRecord> find_record(uint32_t window_id) const;
+    static bool window_procedure(const platform::OSMessage& message);
+
+    std::vector<Ref<GLContextRecord>> records_;
+    Ref<GLContextRecord> shared_;
+    Ref<GLContextRecord> current_;
+    int32_t swap_interval_ = -1;
+    bool procedure_installed_ = false;
+};
+
+// The process's one GLGraphicsDriver, made on first use.
+Ref<GLGraphicsDriver> gl_graphics_driver();
+
+} // namespace vantrel

@@ -1,0 +1,146 @@
+// Graphics contexts and frame pacing.
+//
+// The layer keeps one current display driver and at most one graphics opened
+// for the game. open_graphics makes a window with an OpenGL context through
+// the current driver (the 2-D renderer, which wraps GLGraphicsDriver) and
+// anchors a software frame schedule to that moment; flip_frame presents the
+// back buffer and, for flip_frame(-1), sleeps so that frames follow each other
+// 1000 / hertz ms apart on average (16, 17, 17 ms at 60 Hz). graphics_seq
+// counts graphics generations so that textures know when to be made again.
+//
+// Relies on the hook chains (the flip hook), the polled input (switched on
+// and off with the opened graphics) and the millisecond clock.
+#pragma once
+
+#include "core/object.h"
+#include "core/text.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vantrel {
+
+// Graphics flags, ORed.
+constexpr int32_t GFX_BACK_BUFFER = 2;     // double-buffered
+constexpr int32_t GFX_ALPHA_BUFFER = 4;    // destination alpha bits
+constexpr int32_t GFX_DEPTH_BUFFER = 8;    // depth bits
+constexpr int32_t GFX_STENCIL_BUFFER = 16; // stencil bits
+constexpr int32_t GFX_ACCUM_BUFFER = 32;   // accumulation bits
+
+class TDisplayDriver;
+
+// One display mode.
+class TGraphicsMode final : public TObject {
+public:
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t depth = 0; // bits per pixel
+    int32_t hertz = 0;
+};
+
+using TGraphicsModeArray = std::vector<Ref<TGraphicsMode>>;
+
+// An open graphics context.
+class TGraphics : public TObject {
+public:
+    // The driver that made it.
+    virtual Ref<TDisplayDriver> driver() = 0;
+    // The values it was created with.
+    virtual void get_settings(int32_t& width, int32_t& height, int32_t& depth, int32_t& hertz,
+                              int32_t& flags) = 0;
+    // Releases the context and its window; a second close does nothing.
+    virtual void close() = 0;
+};
+
+// A display driver: makes graphics, makes one of them the drawing target and
+// presents its back buffer.
+class TDisplayDriver : public TObject {
+public:
+    virtual TGraphicsModeArray list_modes() = 0;
+    // Graphics drawing into an existing platform window (null when the driver
+    // cannot).
+    virtual Ref<TGraphics> wrap_window(const Ref<TObject>& window, int32_t flags) = 0;
+    // A new graphics with its window shown, not yet current; null when none
+    // can be made. May raise a runtime error, which make_graphics() catches.
+    virtual Ref<TGraphics> make_graphics(int32_t width, int32_t height, int32_t depth,
+                                         int32_t hertz, int32_t flags) = 0;
+    // Makes g the target of all drawing; null detaches.
+    virtual void bind_graphics(const Ref<TGraphics>& g) = 0;
+    // Presents the back buffer; sync 0 does not wait for vertical retrace.
+    virtual void flip(int32_t sync) = 0;
+};
+
+// Registers the OpenGL display driver as the current driver with default
+// flags GFX_BACK_BUFFER and takes the flip hook id. Runs once; the event hooks
+// must be initialised first. The 2-D renderer registers after it
+// (graphics2d_init) and so becomes the current driver.
+void graphics_init();
+
+// Makes the driver current and stores its default flags; forgets the current
+// graphics without closing it.
+void select_display_driver(const Ref<TDisplayDriver>& driver, int32_t default_flags);
+Ref<TDisplayDriver> current_display_driver();
+int32_t get_default_graphics_flags();
+
+// The current driver's modes, cached until the driver changes.
+const TGraphicsModeArray& list_graphics_modes();
+
+// The current driver's make_graphics with the default flags ORed in; null
+// when it gives nothing or raises a runtime error (its message is then kept
+// as last_graphics_error()).
+Ref<TGraphics> make_graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz,
+                             int32_t flags);
+void bind_graphics(const Ref<TGraphics>& g);
+void dispose_graphics(const Ref<TGraphics>& g);
+
+// Closes any opened graphics, then opens a window of that client size
+// (windowed when depth is 0) and makes it current. Null when no window or
+// context can be had; last_graphics_error() then says why.
+Ref<TGraphics> open_graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz,
+                             int32_t flags);
+void close_opened_graphics();
+
+// Presents the frame. sync -1 paces frames in software for the graphics made
+// by open_graphics; 0 flips without waiting for retrace; other values wait.
+void flip_frame(int32_t sync);
+
+Ref<TGraphics> current_graphics();
+Ref<TGraphics> opened_graphics();
+int32_t screen_width();
+int32_t screen_height();
+int32_t screen_depth();
+int32_t screen_hertz();
+int32_t screen_flags();
+
+// The graphics generation: 1 at start, bumped by every successful
+// open_graphics and every close_opened_graphics that closed something; never
+// 0, so 0 can mean "no generation".
+int32_t graphics_seq();
+// The counter's successor: seq + 1 with 32-bit wrap-around, 0 skipped.
+int32_t next_graphics_seq(int32_t seq);
+
+// The hook run at every flip_frame (no data); -1 before graphics_init.
+int32_t flip_hook_id();
+
+// Why the last make_graphics or open_graphics gave null (the window
+// system's own message where it gave one); empty after a success.
+Text last_graphics_error();
+// Drivers record their failures here.
+void set_graphics_error(Text message);
+
+// The software frame schedule, for diagnostics and tests.
+struct FramePacing {
+    int32_t soft_sync = 0;
+    int32_t hertz = 0;
+    int32_t ms_per_frame = 0;
+    int32_t remainder = 0;
+    int32_t accumulator = 0;
+    int32_t next_frame_time = 0; // clock_ms() value the next flip waits for
+};
+FramePacing frame_pacing();
+
+// The application title, which new windows take as their caption.
+void set_app_title(Text title);
+Text app_title();
+
+} // namespace vantrel

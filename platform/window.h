@@ -1,0 +1,107 @@
+// Windows with OpenGL contexts, over SDL2's video subsystem.
+//
+// Every GLWindow pairs one window with one OpenGL context in a compatibility
+// profile, so the fixed-function pipeline is available. Contexts can share
+// textures with a context made earlier (the hidden 1 x 1 shared context the
+// display driver makes first). Nothing here includes OpenGL: callers that
+// must inspect a new context pass a check that runs while it is current.
+//
+// Video starts lazily on the first window. Unless the user names a driver in
+// SDL_VIDEODRIVER, a driver whose windows nobody can see (SDL's offscreen or
+// dummy fallback when there is no display) counts as no video at all.
+// Failures leave the window system's message in last_error().
+#pragma once
+
+#include "core/object.h"
+#include "core/text.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantrel::platform {
+
+// Minimum bit counts of the requested pixel format; 0 asks for none.
+struct GLFormat {
+    bool double_buffer = false;
+    int32_t alpha_bits = 0;
+    int32_t depth_bits = 0;
+    int32_t stencil_bits = 0;
+    int32_t accum_bits = 0;
+};
+
+enum class WindowStyle {
+    Hidden,    // never shown, borderless: the shared context's window
+    Captioned, // title bar and close box, no sizing border
+    Popup,     // borderless
+};
+
+struct WindowSpec {
+    std::string caption; // UTF-8
+    WindowStyle style = WindowStyle::Captioned;
+    int32_t x = 0, y = 0; // the client area's top-left corner on the screen
+    int32_t width = 1, height = 1;
+    GLFormat format;
+};
+
+// A window with its OpenGL context. Destroying the object (or close())
+// deletes the context, releasing it first if it is current, then the window.
+class GLWindow : public TObject {
+public:
+    // The id the window's messages carry (OSMessage::window).
+    virtual uint32_t id() const = 0;
+    virtual void client_size(int32_t& width, int32_t& height) const = 0;
+    // The client area's top-left corner in screen coordinates.
+    virtual void client_origin(int32_t& x, int32_t& y) const = 0;
+    virtual std::string caption() const = 0;
+    virtual bool resizable() const = 0;
+    virtual bool visible() const = 0;
+    virtual void show() = 0;
+
+    // Makes this window's context current on the calling thread.
+    virtual bool make_current() = 0;
+    // Whether this window's context is the thread's current one.
+    virtual bool is_current() const = 0;
+    virtual void swap_buffers() = 0;
+
+    // Keeps pointer messages coming while the pointer is outside the window.
+    virtual void capture_pointer(bool on) = 0;
+
+    virtual void close() = 0;
+    virtual bool closed() const = 0;
+};
+
+// Runs while the new context is current, before create_gl_window returns;
+// false rejects the context (for instance one without the fixed-function
+// pipeline), with reason as the error message.
+using ContextCheck = bool (*)(std::string& reason);
+
+// A new window with a context of the requested format, sharing textures with
+// share_with's context when given. The window is not shown and the thread's
+// current context is what it was before. Null when video, the window, the
+// pixel format or the context cannot be had; last_error() then says why.
+Ref<GLWindow> create_gl_window(const WindowSpec& spec, const GLWindow* share_with,
+                               ContextCheck check = nullptr);
+
+// Leaves no context current.
+void release_current_context();
+
+// 0 presents at once, 1 waits for vertical retrace. False when the system
+// refuses, which is harmless (Xvfb refuses 0).
+bool set_swap_interval(int32_t interval);
+
+// Whether a visible video driver is up (started by the first window).
+bool video_ready();
+// The name of the video driver in use, empty when none.
+std::string video_driver_name();
+
+struct DisplayMode {
+    int32_t width = 0, height = 0, bits_per_pixel = 0, hertz = 0;
+};
+// The primary display's modes (empty when video is not up).
+std::vector<DisplayMode> display_modes();
+
+// The last failure's message.
+Text last_error();
+
+} // namespace vantrel::platform
