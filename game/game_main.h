@@ -1,0 +1,37 @@
+// The program's entry, start-up and frame loop.
+//
+// Start-up registers the embedded assets, initialises the engine, opens the
+// 640 x 480 window, loads the pictures and makes the scene lists; the loop
+// then runs one pass per shown frame until Escape or the close box. Movement
+// is counted in passes; the frame pacing alone sets the game's speed.
+#pragma once
+
+#include <cstdint>
+
+namespace vantrel {
+
+inline constexpr int32_t MUSIC_CYCLE_MS = 16000;
+
+// Registers the eleven embedded assets in their order. Defined by the
+// program that embeds them (vantrel_embed_assets with this function name),
+// so the game library itself carries no data.
+void register_game_assets();
+
+// Runs once: game_main, then ends the process with status 0 through the
+// standard exit, so the exit actions (closing the window) run.
+[[noreturn]] int game_entry();
+
+// Runs once: start_game, then main_loop. Returns 0 when the loop ends.
+int32_t game_main();
+
+// The start-up sequence up to the loop. When the window cannot be opened it
+// says why on standard error and ends the process with status 1.
+void start_game();
+
+// The frame loop; returns 0 after Escape or a close request.
+int32_t main_loop();
+
+// One pass: the music timer, the frame, the keys, the bird and the wind.
+void run_pass();
+
+} // namespace vantrel

@@ -1,0 +1,30 @@
+// Loading the pictures, in the order that gives each its handle: the spark
+// picture is loaded before automatic centring is switched on, so its handle
+// stays at (0, 0); the island's is put back to (0, 0) by hand.
+#include "game/pictures.h"
+
+namespace vantrel {
+
+Ref<TImage> spark_image;
+Ref<TImage> wing_image;
+Ref<TImage> island_image;
+
+namespace {
+
+constexpr int32_t MASKED_FILTERED = IMAGE_MASKED | IMAGE_FILTERED;
+
+} // namespace
+
+void load_pictures()
+{
+    set_mask_colour(0, 0, 0);
+    spark_image = load_image(Text(u"incbin::spark.png"), MASKED_FILTERED);
+    set_auto_centre_handle(spark_image ? 1 : 0);
+    set_mask_colour(255, 0, 255);
+    wing_image = load_image(Text(u"incbin::wing2.png"), MASKED_FILTERED);
+    set_mask_colour(255, 255, 255);
+    island_image = load_image(Text(u"incbin::island.png"), MASKED_FILTERED);
+    set_image_handle(island_image, 0, 0);
+}
+
+} // namespace vantrel
