@@ -22,6 +22,6 @@ int main(int argc, char** argv)
     std::FILE* out = std::fopen(argv[1], "wb");
     if (out == nullptr)
         return 1;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     return std::fclose(out) == 0 && ok ? 0 : 1;
 }
