@@ -20,7 +20,7 @@ enum class MessageKind : int32_t {
     Text,        // text
     ButtonDown,  // button, x, y
     ButtonUp,    // button, x, y
-    Motion,      // x, y, buttons
+    Motion,      // x, y, buttons, client_width, client_height
     Wheel,       // wheel_delta
     PointerLeft, // the pointer left the window
     FocusGained,
@@ -51,6 +51,7 @@ struct OSMessage {
     int32_t button = 0;      // 1 left, 2 right, 3 middle, 0 another
     int32_t buttons = 0;     // HELD_* bits during motion
     int32_t x = 0, y = 0;    // pointer position in the window's client area
+    int32_t client_width = 0, client_height = 0; // the window's client size
     int32_t wheel_delta = 0; // WHEEL_NOTCH per notch, positive away from the user
     std::u16string text;     // typed characters
 };

@@ -80,7 +80,7 @@ using ContextCheck = bool (*)(std::string& reason);
 // share_with's context when given. The window is not shown and the thread's
 // current context is what it was before. Null when video, the window, the
 // pixel format or the context cannot be had; last_error() then says why.
-Ref<GLWindow> create_gl_window(const WindowSpec& spec, const GLWindow* share_with,
+Ref<GLWindow> create_gl_window(const WindowSpec& spec, GLWindow* share_with,
                                ContextCheck check = nullptr);
 
 // Leaves no context current.

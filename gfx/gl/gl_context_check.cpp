@@ -1,0 +1,35 @@
+#include "gfx/gl/gl_context_check.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+
+#ifndef GL_CONTEXT_PROFILE_MASK
+#define GL_CONTEXT_PROFILE_MASK 0x9126
+#endif
+#ifndef GL_CONTEXT_CORE_PROFILE_BIT
+#define GL_CONTEXT_CORE_PROFILE_BIT 0x00000001
+#endif
+
+namespace vantrel {
+
+bool fixed_function_available(std::string& reason)
+{
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    if (!version || std::sscanf(version, "%d.%d", &major, &minor) != 2) {
+        reason = "The OpenGL context reports no version";
+        return false;
+    }
+    if (major > 3 || (major == 3 && minor >= 2)) {
+        GLint mask = 0;
+        glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &mask);
+        if (mask & GL_CONTEXT_CORE_PROFILE_BIT) {
+            reason = std::string("Only a core-profile OpenGL context is available (") + version + ")";
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace vantrel

@@ -1,0 +1,118 @@
+// The system driver over a platform message pump, the re-entry guarded pump
+// and the window procedures that claim messages.
+#include "input/system_driver.h"
+
+#include "input/events.h"
+#include "input/keycodes.h"
+#include "input/mouse_tracking.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+platform::MessagePump* override_pump = nullptr;
+std::vector<TWindowProcedure> procedures;
+int32_t modifiers = 0;
+bool busy = false;
+Ref<TDesktopDriver> driver;
+
+// Set while a poll or wait runs; cleared however it ends.
+struct BusyGuard {
+    BusyGuard() { busy = true; }
+    ~BusyGuard() { busy = false; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+};
+
+platform::MessagePump& message_pump()
+{
+    return override_pump ? *override_pump : platform::system_message_pump();
+}
+
+bool is_modifier_key(int32_t key)
+{
+    return (key >= KEY_LSHIFT && key <= KEY_RALT) || key == KEY_LSYS || key == KEY_RSYS;
+}
+
+void dispatch(const platform::OSMessage& message)
+{
+    const bool key_message = message.kind == platform::MessageKind::KeyDown ||
+                             message.kind == platform::MessageKind::KeyUp;
+    // Only a modifier key's own message changes the bits events carry.
+    if (key_message && is_modifier_key(message.key))
+        modifiers = message.mods;
+    // A copy, so a procedure may add or remove procedures.
+    const std::vector<TWindowProcedure> claimants = procedures;
+    for (TWindowProcedure procedure : claimants)
+        if (procedure(message))
+            return;
+}
+
+class TSDLDesktopDriver final : public TDesktopDriver {
+public:
+    void poll() override
+    {
+        platform::OSMessage message;
+        while (message_pump().poll(message))
+            dispatch(message);
+    }
+    void wait() override
+    {
+        message_pump().wait();
+        poll();
+    }
+    void set_pointer_pos(int32_t x, int32_t y) override { platform::warp_pointer(x, y); }
+    void set_mouse_visible(int32_t visible) override
+    {
+        set_pointer_visible_flag(visible != 0);
+    }
+};
+
+} // namespace
+
+void system_driver_init()
+{
+    if (driver)
+        return;
+    driver = make_ref<TSDLDesktopDriver>();
+    set_pointer_visible_flag(true);
+    set_system_poll(&pump_messages);
+    set_system_wait(&wait_messages);
+}
+
+Ref<TDesktopDriver> system_driver() { return driver; }
+
+void set_message_pump(platform::MessagePump* pump) { override_pump = pump; }
+
+void pump_messages()
+{
+    if (busy || !driver)
+        return;
+    BusyGuard guard;
+    driver->poll();
+}
+
+void wait_messages()
+{
+    if (busy || !driver)
+        return;
+    BusyGuard guard;
+    driver->wait();
+}
+
+void add_window_procedure(TWindowProcedure procedure)
+{
+    if (std::find(procedures.begin(), procedures.end(), procedure) == procedures.end())
+        procedures.push_back(procedure);
+}
+
+void remove_window_procedure(TWindowProcedure procedure)
+{
+    std::erase(procedures, procedure);
+}
+
+int32_t current_modifiers() { return modifiers; }
+
+} // namespace vantrel

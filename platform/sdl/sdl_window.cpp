@@ -1,0 +1,144 @@
+// GLWindow over an SDL window and an SDL OpenGL context.
+#include "platform/sdl/sdl_video.h"
+#include "platform/window.h"
+
+#include <SDL.h>
+
+namespace vantrel::platform {
+namespace {
+
+class SdlGLWindow final : public GLWindow {
+public:
+    SdlGLWindow(SDL_Window* window, SDL_GLContext context) : window_(window), context_(context) {}
+    ~SdlGLWindow() override { close(); }
+
+    uint32_t id() const override { return window_ ? SDL_GetWindowID(window_) : 0; }
+    void client_size(int32_t& width, int32_t& height) const override
+    {
+        width = height = 0;
+        if (window_)
+            SDL_GetWindowSize(window_, &width, &height);
+    }
+    void client_origin(int32_t& x, int32_t& y) const override
+    {
+        x = y = 0;
+        if (window_)
+            SDL_GetWindowPosition(window_, &x, &y);
+    }
+    std::string caption() const override { return window_ ? SDL_GetWindowTitle(window_) : ""; }
+    bool resizable() const override { return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_RESIZABLE); }
+    bool visible() const override { return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN); }
+    void show() override
+    {
+        if (window_)
+            SDL_ShowWindow(window_);
+    }
+
+    bool make_current() override { return window_ && SDL_GL_MakeCurrent(window_, context_) == 0; }
+    bool is_current() const override { return context_ && SDL_GL_GetCurrentContext() == context_; }
+    void swap_buffers() override
+    {
+        if (window_)
+            SDL_GL_SwapWindow(window_);
+    }
+    void capture_pointer(bool on) override
+    {
+        // Fails harmlessly when the window does not have the focus.
+        if (window_)
+            SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+    }
+
+    void close() override
+    {
+        if (!window_)
+            return;
+        if (is_current())
+            SDL_GL_MakeCurrent(nullptr, nullptr);
+        SDL_GL_DeleteContext(context_);
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+        context_ = nullptr;
+    }
+    bool closed() const override { return window_ == nullptr; }
+
+private:
+    SDL_Window* window_;
+    SDL_GLContext context_;
+};
+
+void request_format(const GLFormat& format, bool share)
+{
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 1);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 1);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 1);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, format.alpha_bits);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depth_bits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, format.stencil_bits);
+    for (auto channel : {SDL_GL_ACCUM_RED_SIZE, SDL_GL_ACCUM_GREEN_SIZE, SDL_GL_ACCUM_BLUE_SIZE,
+                         SDL_GL_ACCUM_ALPHA_SIZE})
+        SDL_GL_SetAttribute(channel, format.accum_bits);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.double_buffer ? 1 : 0);
+    // The drawing code uses immediate mode and the alpha test.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, share ? 1 : 0);
+}
+
+SDL_Window* open_window(const WindowSpec& spec)
+{
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (spec.style != WindowStyle::Captioned)
+        flags |= SDL_WINDOW_BORDERLESS;
+    if (spec.style == WindowStyle::Hidden)
+        flags |= SDL_WINDOW_SKIP_TASKBAR;
+    // SDL places windows by their client area, which is what we are given.
+    return SDL_CreateWindow(spec.caption.c_str(), spec.x, spec.y, spec.width, spec.height, flags);
+}
+
+// Makes the context and runs the check with it current; the caller restores
+// the previous current context.
+SDL_GLContext open_context(SDL_Window* window, ContextCheck check)
+{
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) {
+        sdl::fail_with_sdl("Cannot create an OpenGL compatibility context");
+        return nullptr;
+    }
+    std::string reason;
+    if (check && (SDL_GL_MakeCurrent(window, context) != 0 || !check(reason))) {
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+        SDL_GL_DeleteContext(context);
+        sdl::fail(reason.empty() ? "The OpenGL context was rejected" : reason);
+        return nullptr;
+    }
+    return context;
+}
+
+} // namespace
+
+Ref<GLWindow> create_gl_window(const WindowSpec& spec, GLWindow* share_with,
+                               ContextCheck check)
+{
+    if (!sdl::start_video())
+        return nullptr;
+    SDL_Window* previous_window = SDL_GL_GetCurrentWindow();
+    SDL_GLContext previous_context = SDL_GL_GetCurrentContext();
+    // Sharing is with whatever context is current when the new one is made.
+    if (share_with && !share_with->make_current()) {
+        sdl::fail_with_sdl("Cannot make the shared context current");
+        return nullptr;
+    }
+    request_format(spec.format, share_with != nullptr);
+    SDL_Window* window = open_window(spec);
+    SDL_GLContext context = nullptr;
+    if (!window)
+        sdl::fail_with_sdl("Cannot create a window with that pixel format");
+    else if (!(context = open_context(window, check)))
+        SDL_DestroyWindow(window);
+    SDL_GL_MakeCurrent(previous_window, previous_context);
+    if (!context)
+        return nullptr;
+    return make_ref<SdlGLWindow>(window, context);
+}
+
+} // namespace vantrel::platform
