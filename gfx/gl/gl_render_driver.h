@@ -14,17 +14,21 @@
 
 #include "gfx/render_driver.h"
 
+#include <climits>
 #include <cstdint>
 
 namespace vantrel {
 
 class GLRenderDriver final : public TRenderDriver {
 public:
+    // The blend cache's value when the context's blend state is not known.
+    static constexpr int32_t BLEND_UNKNOWN = INT32_MIN;
+
     Text to_string() const override;
 
     // TDisplayDriver
-    std::vector<TGraphicsMode> list_modes() override;
-    Ref<TGraphics> wrap_window(void* window, int32_t flags) override;
+    TGraphicsModeArray list_modes() override;
+    Ref<TGraphics> wrap_window(const Ref<TObject>& window, int32_t flags) override;
     Ref<TGraphics> make_graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz,
                                  int32_t flags) override;
     void bind_graphics(const Ref<TGraphics>& g) override;
@@ -72,7 +76,7 @@ private:
 
     float ix_ = 0, iy_ = 0, jx_ = 0, jy_ = 0;
     uint8_t colour_[4] = {0, 0, 0, 0};
-    int32_t blend_cache_ = 0;
+    int32_t blend_cache_ = BLEND_UNKNOWN;
     uint32_t texture_cache_ = 0;
     int32_t texturing_cache_ = 0;
 };

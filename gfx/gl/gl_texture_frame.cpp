@@ -1,0 +1,179 @@
+// TGLTextureFrame: texture size, edge extension, texture creation, upload,
+// drawing and deletion.
+#include "gfx/gl/gl_texture_frame.h"
+
+#include "assets/pixmap.h"
+#include "assets/pixmap_ops.h"
+#include "core/error.h"
+#include "gfx/gl/gl_graphics_driver.h"
+#include "gfx/gl/gl_render_driver.h"
+#include "gfx/graphics.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+namespace vantrel {
+namespace {
+
+int32_t power_of_two_at_least(int32_t v)
+{
+    int32_t p = 1;
+    while (p < v && p < (1 << 30))
+        p <<= 1;
+    return p;
+}
+
+bool texture_size_accepted(int32_t w, int32_t h)
+{
+    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 4, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    return width != 0;
+}
+
+Ref<TPixmap> as_rgba(const Ref<TPixmap>& p)
+{
+    return p->format == FORMAT_RGBA32 ? p : p->convert(FORMAT_RGBA32);
+}
+
+void set_filters(int32_t flags)
+{
+    const bool mip = (flags & IMAGE_MIPMAPPED) != 0;
+    GLint mag = GL_NEAREST, min = mip ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST;
+    if (flags & IMAGE_FILTERED) {
+        mag = GL_LINEAR;
+        min = mip ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min);
+}
+
+void upload_level(const Ref<TPixmap>& t, GLint level)
+{
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, t->pitch / pixel_bytes(t->format));
+    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, t->width, t->height, GL_RGBA, GL_UNSIGNED_BYTE,
+                    t->pixels);
+}
+
+} // namespace
+
+void fit_texture_size(int32_t w, int32_t h, int32_t& tw, int32_t& th)
+{
+    tw = power_of_two_at_least(w);
+    th = power_of_two_at_least(h);
+    while (!texture_size_accepted(tw, th)) {
+        if (tw == 1 && th == 1)
+            raise_error(u"Unable to calculate tex size");
+        if (tw > 1)
+            tw /= 2;
+        if (th > 1)
+            th /= 2;
+    }
+}
+
+Ref<TPixmap> extend_to_texture(const Ref<TPixmap>& picture, int32_t tw, int32_t th)
+{
+    const int32_t w = picture->width, h = picture->height;
+    auto t = new_pixmap(tw, th, FORMAT_RGBA32, 4);
+    t->paste(picture, 0, 0);
+    // Repeat the last texel of each row out to the right edge, then the
+    // last row (now full width) down to the bottom.
+    for (int32_t y = 0; y < h && w < tw; ++y) {
+        const uint8_t* edge = t->pixel_ptr(w - 1, y);
+        for (uint8_t* p = t->pixel_ptr(w, y); p != t->pixel_ptr(tw, y); p += 4)
+            std::copy_n(edge, 4, p);
+    }
+    for (int32_t y = h; y < th; ++y)
+        std::copy_n(t->pixel_ptr(0, h - 1), static_cast<size_t>(tw) * 4, t->pixel_ptr(0, y));
+    return t;
+}
+
+uint32_t create_texture(int32_t w, int32_t h, int32_t flags)
+{
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    set_filters(flags);
+    GLint level = 0;
+    for (;;) {
+        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        if (!(flags & IMAGE_MIPMAPPED) || (w == 1 && h == 1))
+            break;
+        w = std::max(w / 2, 1);
+        h = std::max(h / 2, 1);
+        ++level;
+    }
+    return name;
+}
+
+void upload_texture(const Ref<TPixmap>& t, int32_t flags)
+{
+    upload_level(t, 0);
+    if (flags & IMAGE_MIPMAPPED) {
+        Ref<TPixmap> level = t;
+        for (GLint i = 1; level->width > 1 || level->height > 1; ++i) {
+            level = scale_pixmap(level, std::max(level->width / 2, 1),
+                                 std::max(level->height / 2, 1));
+            upload_level(level, i);
+        }
+    }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}
+
+TGLTextureFrame::TGLTextureFrame() = default;
+
+TGLTextureFrame::~TGLTextureFrame()
+{
+    if (seq == 0 || texture == 0)
+        return;
+    auto driver = gl_graphics_driver();
+    if (!driver->shared_record())
+        return; // the contexts are gone, and their textures with them
+    gl_render_driver()->forget_texture(texture);
+    driver->switch_shared_context();
+    glDeleteTextures(1, &texture);
+    driver->switch_shared_context();
+    seq = 0;
+}
+
+Ref<TGLTextureFrame> TGLTextureFrame::create_from_pixmap(const Ref<TPixmap>& pixmap, int32_t flags)
+{
+    int32_t tw = 0, th = 0;
+    fit_texture_size(pixmap->width, pixmap->height, tw, th);
+    const int32_t w = std::min(pixmap->width, tw), h = std::min(pixmap->height, th);
+    Ref<TPixmap> p = pixmap;
+    if (p->width > w || p->height > h)
+        p = scale_pixmap(p, w, h);
+    Ref<TPixmap> t = (w < tw || h < th) ? extend_to_texture(p, tw, th) : as_rgba(p);
+
+    auto frame = make_ref<TGLTextureFrame>();
+    frame->texture = create_texture(tw, th, flags);
+    frame->seq = graphics_seq();
+    upload_texture(t, flags);
+    // Finish the upload here so other contexts see a complete texture.
+    glFlush();
+    frame->u_right = static_cast<float>(w) / static_cast<float>(tw);
+    frame->v_bottom = static_cast<float>(h) / static_cast<float>(th);
+    return frame;
+}
+
+void TGLTextureFrame::draw(float x0, float y0, float x1, float y1, float tx, float ty)
+{
+    auto r = gl_render_driver();
+    r->enable_texture(texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(u_left, v_top);
+    glVertex2f(r->screen_x(x0, y0, tx), r->screen_y(x0, y0, ty));
+    glTexCoord2f(u_right, v_top);
+    glVertex2f(r->screen_x(x1, y0, tx), r->screen_y(x1, y0, ty));
+    glTexCoord2f(u_right, v_bottom);
+    glVertex2f(r->screen_x(x1, y1, tx), r->screen_y(x1, y1, ty));
+    glTexCoord2f(u_left, v_bottom);
+    glVertex2f(r->screen_x(x0, y1, tx), r->screen_y(x0, y1, ty));
+    glEnd();
+}
+
+} // namespace vantrel

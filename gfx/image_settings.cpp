@@ -1,0 +1,53 @@
+// The process-wide image-loading settings and the handle helpers.
+#include "gfx/image.h"
+
+namespace vantrel {
+namespace {
+
+int32_t mask_red = 0, mask_green = 0, mask_blue = 0;
+int32_t auto_centre = 0;
+int32_t auto_flags = 0;
+
+} // namespace
+
+void set_mask_colour(int32_t red, int32_t green, int32_t blue)
+{
+    mask_red = red;
+    mask_green = green;
+    mask_blue = blue;
+}
+
+void get_mask_colour(int32_t& red, int32_t& green, int32_t& blue)
+{
+    red = mask_red;
+    green = mask_green;
+    blue = mask_blue;
+}
+
+void set_auto_centre_handle(int32_t on) { auto_centre = on; }
+int32_t get_auto_centre_handle() { return auto_centre; }
+
+void set_default_image_flags(int32_t flags)
+{
+    if (flags != -1)
+        auto_flags = flags;
+}
+
+int32_t get_default_image_flags() { return auto_flags; }
+
+void set_image_handle(const Ref<TImage>& image, float x, float y)
+{
+    image->handle_x = x;
+    image->handle_y = y;
+}
+
+void centre_image_handle(const Ref<TImage>& image)
+{
+    image->handle_x = static_cast<float>(image->width) * 0.5f;
+    image->handle_y = static_cast<float>(image->height) * 0.5f;
+}
+
+int32_t image_width(const Ref<TImage>& image) { return image->width; }
+int32_t image_height(const Ref<TImage>& image) { return image->height; }
+
+} // namespace vantrel
