@@ -1,0 +1,39 @@
+// Maps asset names to their generators.
+#include "generate_all.h"
+
+#include "common/png_file.h"
+#include "common/wav_file.h"
+#include "font/glyphs.h"
+#include "music/music.h"
+#include "pictures/pictures.h"
+
+#include <stdexcept>
+
+namespace vantrel::assetgen {
+
+const std::vector<std::string>& asset_names()
+{
+    static const std::vector<std::string> names{
+        "sound1.wav", "sound2.wav", "sound3.wav", "sound4.wav", "sound5.wav",  "sound6.wav",
+        "sound7.wav", "sound8.wav", "wing2.png",  "spark.png",  "island.png", "tarnfont.bin"};
+    return names;
+}
+
+Bytes generate_asset(const std::string& name)
+{
+    if (name.size() == 10 && name.starts_with("sound") && name.ends_with(".wav") && name[5] >= '1' && name[5] <= '8') {
+        const int number = name[5] - '0';
+        return encode_wav(render_music_loop(number), music_loop_title(number));
+    }
+    if (name == "wing2.png")
+        return encode_png_rgb(make_feather());
+    if (name == "spark.png")
+        return encode_png_rgb(make_spark());
+    if (name == "island.png")
+        return encode_png_rgb(make_island());
+    if (name == "tarnfont.bin")
+        return pack_font(glyph_art());
+    throw std::invalid_argument("unknown asset: " + name);
+}
+
+}  // namespace vantrel::assetgen
