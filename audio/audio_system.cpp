@@ -1,0 +1,82 @@
+// The process-wide audio state: the output device and the channel table.
+#include "audio/audio_system.h"
+
+#include "audio/channel_table.h"
+#include "audio/mixer/sdldevice.h"
+#include "audio/mixer_backend.h"
+#include "audio/sound_asset.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace vantrel {
+namespace {
+
+struct AudioState {
+    std::unique_ptr<sdldevice> device;
+    std::unique_ptr<channel_table> channels;
+    bool failed = false;
+    bool exit_registered = false;
+};
+
+AudioState& state()
+{
+    static AudioState s;
+    return s;
+}
+
+void release_hook(void*, uint32_t handle, sound* s) { channel_release_slot(handle, s); }
+
+void shutdown_at_exit() { audio_shutdown(); }
+
+} // namespace
+
+int32_t audio_init_with(Ref<platform::AudioOutput> output, bool threaded)
+{
+    AudioState& st = state();
+    if (st.device)
+        return 0;
+    set_audio_backend(make_ref<TAudioBackend>());
+    auto device = std::make_unique<sdldevice>(std::move(output), threaded);
+    if (device->init() != 0) {
+        device->close();
+        st.failed = true;
+        return -1;
+    }
+    st.failed = false;
+    st.channels = std::make_unique<channel_table>();
+    device->get_mixer()->set_handle_release(&release_hook, nullptr);
+    st.device = std::move(device);
+    if (!st.exit_registered) {
+        st.exit_registered = true;
+        std::atexit(&shutdown_at_exit);
+    }
+    set_audio_backend(make_ref<TMixerBackend>());
+    return 0;
+}
+
+int32_t audio_init()
+{
+    AudioState& st = state();
+    if (st.device)
+        return 0;
+    if (st.failed)
+        return -1; // no output now means none later: do not probe it again
+    return audio_init_with(platform::create_sdl_audio_output(), true);
+}
+
+void audio_shutdown()
+{
+    AudioState& st = state();
+    st.channels.reset();
+    if (st.device) {
+        st.device->close();
+        st.device.reset();
+    }
+    st.failed = false;
+}
+
+sdldevice* audio_device() { return state().device.get(); }
+channel_table* audio_channels() { return state().channels.get(); }
+
+} // namespace vantrel

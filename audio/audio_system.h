@@ -1,0 +1,31 @@
+// Starting and stopping the audio system.
+//
+// audio_init opens the output device; when it opens, the channel table is
+// made, the mixer back end replaces the silent one and audio_shutdown is
+// registered to run at exit. Calling audio_init again while the output is
+// open does nothing.
+#pragma once
+
+#include "platform/audio_output.h"
+
+#include <cstdint>
+
+namespace vantrel {
+
+class sdldevice;
+struct channel_table;
+
+// 0, or -1 when the output does not open (the silent back end stays).
+int32_t audio_init();
+// Closes the device (its thread joined) and frees the channel table.
+void audio_shutdown();
+
+// audio_init over a given output binding. With `threaded` false nothing
+// refills the device but the caller (tests step it by hand).
+int32_t audio_init_with(Ref<platform::AudioOutput> output, bool threaded);
+
+// The open device and its channel table; nullptr while the output is closed.
+sdldevice* audio_device();
+channel_table* audio_channels();
+
+} // namespace vantrel

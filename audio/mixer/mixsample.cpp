@@ -1,0 +1,62 @@
+// Creating and releasing mixer samples.
+#include "audio/mixer/mixsample.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace vantrel {
+
+mixsample* create_mixsample(int32_t frames, int32_t bits, int32_t channels, int32_t hertz,
+                            const void* frame_data, int32_t loop)
+{
+    if ((channels != 1 && channels != 2) || (bits != 8 && bits != 16) || frames < 0)
+        return nullptr;
+    const int64_t bytes_per_frame = channels * std::max(bits, 8) / 8;
+    const int64_t size = int64_t{frames} * bytes_per_frame;
+    // Positions index sample values with a signed 32-bit integer part.
+    if (int64_t{frames} * channels > std::numeric_limits<int32_t>::max())
+        return nullptr;
+
+    auto sample = std::make_unique<mixsample>();
+    sample->hertz = hertz;
+    sample->channels = channels;
+    sample->bits = bits;
+    sample->frames = frames;
+    sample->bytes_per_frame = static_cast<int32_t>(bytes_per_frame);
+    sample->size = static_cast<uint32_t>(size);
+    const size_t total = static_cast<size_t>(size + bytes_per_frame);
+    if (frame_data) {
+        sample->storage = std::make_unique_for_overwrite<uint8_t[]>(total);
+        std::memcpy(sample->storage.get(), frame_data, static_cast<size_t>(size));
+    } else {
+        sample->storage = std::make_unique<uint8_t[]>(total);
+        if (bits == 8)
+            std::memset(sample->storage.get(), 128, total);
+    }
+    sample->data = sample->storage.get();
+    sample->loop = loop;
+
+    uint8_t* guard = sample->data + size;
+    if (frames == 0)
+        std::memset(guard, bits == 8 ? 128 : 0, static_cast<size_t>(bytes_per_frame));
+    else if (loop)
+        std::memcpy(guard, sample->data, static_cast<size_t>(bytes_per_frame));
+    else
+        std::memcpy(guard, guard - bytes_per_frame, static_cast<size_t>(bytes_per_frame));
+    return sample.release();
+}
+
+void retain_mixsample(mixsample* sample)
+{
+    if (sample)
+        sample->refcount.fetch_add(1, std::memory_order_relaxed);
+}
+
+void release_mixsample(mixsample* sample)
+{
+    if (sample && sample->refcount.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        std::unique_ptr<mixsample> last(sample);
+}
+
+} // namespace vantrel

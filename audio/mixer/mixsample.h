@@ -1,0 +1,43 @@
+// mixsample: the PCM frames of one loaded sound, in the layout the mixer reads.
+//
+// A plain record with a hand-kept reference count: the sound asset that made
+// it holds one reference and every playing sound another, so the frames stay
+// valid on the mixing thread until the last sound that reads them is retired.
+// One guard frame follows the last frame so that interpolation at the end
+// always has a neighbour to read.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace vantrel {
+
+struct mixsample {
+    int32_t hertz = 0;
+    int32_t channels = 0;        // 1 or 2
+    int32_t bits = 0;            // 8 (unsigned) or 16 (signed little-endian)
+    int32_t frames = 0;
+    int32_t bytes_per_frame = 0; // channels * max(bits, 8) / 8
+    uint32_t size = 0;           // frames * bytes_per_frame
+    std::atomic<int32_t> refcount{1};
+    int32_t loop = 0;            // non-zero: sounds started on it loop
+    std::unique_ptr<uint8_t[]> storage;
+    uint8_t* data = nullptr;     // size + bytes_per_frame bytes: frames, then the guard frame
+};
+
+// A new sample holding one reference, with `frames` frames copied from
+// `frame_data`, or silent frames when `frame_data` is null. nullptr for a
+// layout the mixer cannot play (channels other than 1 or 2, bits other than 8
+// or 16, a negative frame count, or more frames than a position can index).
+mixsample* create_mixsample(int32_t frames, int32_t bits, int32_t channels, int32_t hertz,
+                            const void* frame_data, int32_t loop);
+
+// Drops one reference; the last one frees the frames and the record. Either
+// thread may drop a reference. nullptr is ignored.
+void release_mixsample(mixsample* sample);
+
+// Adds one reference.
+void retain_mixsample(mixsample* sample);
+
+} // namespace vantrel

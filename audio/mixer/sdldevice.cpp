@@ -1,0 +1,157 @@
+// The output device's logic: opening, the refill tick with its underrun and
+// position-limit rules, and closing.
+#include "audio/mixer/sdldevice.h"
+
+#include "audio/mixer/mixsample.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace vantrel {
+
+sdldevice::sdldevice(Ref<platform::AudioOutput> wave_out, bool threaded)
+    : wave_out_(std::move(wave_out)), threaded_(threaded)
+{
+}
+
+sdldevice::~sdldevice() { close(); }
+
+int32_t sdldevice::init()
+{
+    // Every platform this runs on gets the short fragments.
+    fragment_ = DEVICE_FRAGMENT;
+    mixer_ = std::make_unique<vantrel::mixer>(fragment_);
+    write_pos_ = 0;
+    restart_countdown_ = 0;
+    running_.store(0);
+    return open(DEVICE_RATE, DEVICE_CHANNELS, DEVICE_BITS, fragment_);
+}
+
+int32_t sdldevice::open(int32_t rate, int32_t channels, int32_t bits, int32_t fragment)
+{
+    // The ring holds the mixer's blocks, which are 16-bit.
+    if (!mixer_ || !wave_out_ || open_ || bits != 16 || fragment != mixer_->count || fragment <= 0)
+        return 1;
+    format16_ = 1;
+    sample_bytes_ = 2;
+    const auto values = static_cast<size_t>(fragment) * RING_FRAGMENTS;
+    ring_ = std::make_unique<int16_t[]>(values);
+    if (!wave_out_->open(rate, channels, bits, reinterpret_cast<const uint8_t*>(ring_.get()),
+                         static_cast<uint32_t>(values * sizeof(int16_t)))) {
+        ring_.reset();
+        return 1;
+    }
+    open_ = true;
+    fragment_ = fragment;
+    mixer_->rate = rate;
+    mixer_->channels = channels;
+    restart_countdown_ = 0;
+    latency_ = LATENCY_START;
+    write_pos_ = 0;
+    running_.store(1, std::memory_order_release);
+    refill();
+    submit_ring();
+    // Started last, so that the first refill above never overlaps a tick.
+    if (threaded_)
+        timer_.start(&sdldevice::tick, this, REFILL_PERIOD_MS);
+    return 0;
+}
+
+sound* sdldevice::play(mixsample* sample, output* parent, int32_t paused, uint32_t handle,
+                       int32_t auto_release)
+{
+    if (!mixer_ || !sample)
+        return nullptr;
+    int32_t state = sample->loop ? SOUND_LOOPING : SOUND_PLAYING;
+    if (paused)
+        state |= SOUND_PAUSED;
+    return mixer_->play(sample, parent, state, handle, auto_release);
+}
+
+void sdldevice::tick(void* self) { static_cast<sdldevice*>(self)->refill(); }
+
+void sdldevice::submit_ring()
+{
+    if (!wave_out_->submit())
+        std::puts("waveOutWrite error");
+}
+
+void sdldevice::clear_ring()
+{
+    std::memset(ring_.get(), 0, static_cast<size_t>(fragment_) * RING_FRAGMENTS * sizeof(int16_t));
+}
+
+void sdldevice::publish_written()
+{
+    wave_out_->set_written(write_pos_ * static_cast<uint32_t>(sample_bytes_));
+}
+
+// The cursor cannot be trusted: start the ring over from silence.
+void sdldevice::restart_ring()
+{
+    wave_out_->reset();
+    clear_ring();
+    write_pos_ = 0;
+    publish_written();
+    submit_ring();
+}
+
+// The output is stopped before the ring is cleared, so the cleared bytes are
+// never being played at the same time.
+void sdldevice::recover_underrun()
+{
+    wave_out_->reset();
+    clear_ring();
+    restart_countdown_ = RESTART_WAIT_TICKS;
+    if (latency_ <= LATENCY_RAISE_MAX)
+        latency_ += LATENCY_STEP;
+    write_pos_ = static_cast<uint32_t>(latency_ * fragment_ * 2);
+    publish_written();
+}
+
+void sdldevice::refill()
+{
+    if (!running_.load(std::memory_order_acquire))
+        return;
+    if (restart_countdown_ != 0) {
+        if (--restart_countdown_ != 0)
+            return;
+        submit_ring();
+    }
+    uint32_t bytes = 0;
+    if (!wave_out_->position(bytes) || bytes > POSITION_LIMIT) {
+        restart_ring();
+        return;
+    }
+    const uint32_t play = bytes / static_cast<uint32_t>(sample_bytes_);
+    const auto frag = static_cast<uint32_t>(fragment_);
+    if (play != 0 && play + UNDERRUN_GUARD * frag > write_pos_) {
+        recover_underrun();
+        return;
+    }
+    const uint32_t target = play + static_cast<uint32_t>(latency_) * frag;
+    if (write_pos_ >= target)
+        return;
+    while (write_pos_ < target) {
+        const uint32_t slot = (write_pos_ / frag) % RING_FRAGMENTS;
+        mixer_->mix_s16(ring_.get() + slot * frag, 0);
+        write_pos_ += frag;
+    }
+    publish_written();
+}
+
+void sdldevice::close()
+{
+    running_.store(0, std::memory_order_release);
+    timer_.stop();
+    if (mixer_)
+        mixer_->retire_all();
+    if (open_) {
+        wave_out_->reset();
+        wave_out_->close();
+        ring_.reset();
+        open_ = false;
+    }
+}
+
+} // namespace vantrel

@@ -1,0 +1,86 @@
+// sdldevice: keeps a looping ring of 32 fragments playing through an audio
+// output binding and refills it from the mixer every 5 ms.
+//
+// The refill thread reads the play cursor and has the mixer write whole
+// fragments straight into the ring until the writer is `latency` fragments
+// ahead of the cursor. A writer that falls within two fragments of the cursor
+// stops the output, waits 250 ticks and restarts from the top of the ring with
+// a longer lead (6, then 8, then 10 fragments). The cursor is reset before it
+// passes 2^28 bytes. The binding is SDL in the program and a fake in tests.
+#pragma once
+
+#include "audio/mixer/audiodevice.h"
+#include "audio/mixer/mixer.h"
+#include "audio/mixer/refill_timer.h"
+#include "platform/audio_output.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace vantrel {
+
+constexpr int32_t DEVICE_RATE = 44100;
+constexpr int32_t DEVICE_CHANNELS = 2;
+constexpr int32_t DEVICE_BITS = 16;
+constexpr int32_t DEVICE_FRAGMENT = 1024;   // sample values: 512 stereo frames, 11.6 ms
+constexpr int32_t RING_FRAGMENTS = 32;
+constexpr int32_t REFILL_PERIOD_MS = 5;
+constexpr uint32_t UNDERRUN_GUARD = 2;      // fragments
+constexpr int32_t LATENCY_START = 6;        // fragments
+constexpr int32_t LATENCY_STEP = 2;
+constexpr int32_t LATENCY_RAISE_MAX = 9;    // raised only while at most this
+constexpr int32_t RESTART_WAIT_TICKS = 250;
+constexpr uint32_t POSITION_LIMIT = 268435456; // bytes
+
+class sdldevice final : public audiodevice {
+public:
+    // `threaded` false leaves the refill to the caller (tests drive it).
+    explicit sdldevice(Ref<platform::AudioOutput> wave_out, bool threaded = true);
+    ~sdldevice() override;
+
+    int32_t init() override;
+    void close() override;
+
+    // 0 on success, 1 when the binding refuses the format or has no output.
+    int32_t open(int32_t rate, int32_t channels, int32_t bits, int32_t fragment);
+
+    // Starts `sample`: looping when the sample loops, paused when asked.
+    sound* play(mixsample* sample, output* parent, int32_t paused, uint32_t handle = 0,
+                int32_t auto_release = 0);
+
+    // One tick of the refill thread.
+    void refill();
+
+    vantrel::mixer* get_mixer() const { return mixer_.get(); }
+    int32_t fragment() const { return fragment_; }
+    uint32_t write_pos() const { return write_pos_; }
+    int32_t restart_countdown() const { return restart_countdown_; }
+    int32_t latency() const { return latency_; }
+    const int16_t* ring() const { return ring_.get(); }
+    bool is_running() const { return running_.load(std::memory_order_acquire) != 0; }
+
+private:
+    static void tick(void* self);
+    void submit_ring();
+    void clear_ring();
+    void restart_ring();
+    void recover_underrun();
+    void publish_written();
+
+    std::unique_ptr<vantrel::mixer> mixer_;
+    Ref<platform::AudioOutput> wave_out_;
+    bool open_ = false;
+    const bool threaded_;
+    int32_t fragment_ = DEVICE_FRAGMENT;
+    int32_t sample_bytes_ = 2;
+    std::unique_ptr<int16_t[]> ring_;
+    int32_t format16_ = 0;
+    std::atomic<int32_t> running_{0};
+    uint32_t write_pos_ = 0;       // refill thread once running
+    int32_t restart_countdown_ = 0;
+    int32_t latency_ = LATENCY_START;
+    refill_timer timer_;
+};
+
+} // namespace vantrel

@@ -1,0 +1,75 @@
+// Sounds and voices over the mixer and the channel table.
+#include "audio/mixer_backend.h"
+
+#include "audio/channel_table.h"
+#include "audio/mixer/mixsample.h"
+#include "audio/mixer/sound.h"
+
+namespace vantrel {
+
+Ref<TMixerVoice> TMixerVoice::create(uint32_t handle) { return make_ref<TMixerVoice>(handle); }
+
+int32_t TMixerVoice::stop() { return channel_stop(handle); }
+int32_t TMixerVoice::set_paused(int32_t flag) { return channel_set_paused(handle, flag); }
+int32_t TMixerVoice::set_volume(float volume) { return channel_set_volume(handle, volume); }
+int32_t TMixerVoice::set_pan(float pan) { return channel_set_pan(handle, pan); }
+int32_t TMixerVoice::set_surround(float surround) { return channel_set_surround(handle, surround); }
+int32_t TMixerVoice::set_rate(float rate) { return channel_set_rate(handle, rate); }
+
+// Playing, looping or paused; not stopped, dead or stale.
+int32_t TMixerVoice::playing() { return (channel_status(handle) & ~SOUND_STOPPED) != 0 ? 1 : 0; }
+
+// The frames are freed once the last sound playing them is retired too.
+TMixerSoundAsset::~TMixerSoundAsset() { release_mixsample(sample); }
+
+Ref<TMixerSoundAsset> TMixerSoundAsset::create(mixsample* sample)
+{
+    return make_ref<TMixerSoundAsset>(sample);
+}
+
+Ref<TVoice> TMixerSoundAsset::play(const Ref<TVoice>& voice) { return start(voice, 0); }
+Ref<TVoice> TMixerSoundAsset::cue(const Ref<TVoice>& voice) { return start(voice, 1); }
+
+Ref<TVoice> TMixerSoundAsset::start(const Ref<TVoice>& voice, int32_t paused)
+{
+    Ref<TMixerVoice> mine;
+    if (voice) {
+        mine = ref_cast<TMixerVoice>(voice);
+        if (!mine)
+            return {}; // a voice of another back end
+    }
+    const uint32_t h = channel_play(sample, paused, mine ? mine->handle : 0);
+    if (h == 0)
+        return {};
+    if (mine && mine->handle == h)
+        return mine;
+    return TMixerVoice::create(h);
+}
+
+Ref<TSoundAsset> TMixerBackend::create_sound(const Ref<TSampleBuffer>& buffer, int32_t flags)
+{
+    Ref<TSampleBuffer> frames = buffer;
+    if (frames->format == SAMPLE_MONO16_BE)
+        frames = frames->convert(SAMPLE_MONO16_LE);
+    else if (frames->format == SAMPLE_STEREO16_BE)
+        frames = frames->convert(SAMPLE_STEREO16_LE);
+    const int32_t channels = sample_channels(frames->format);
+    if (channels == 0)
+        return {};
+    const int32_t bits = sample_frame_bytes(frames->format) * 8 / channels;
+    mixsample* sample = create_mixsample(frames->frames, bits, channels, frames->hertz,
+                                         frames->data, flags != 0 ? 1 : 0);
+    if (!sample)
+        return {};
+    return TMixerSoundAsset::create(sample);
+}
+
+Ref<TVoice> TMixerBackend::alloc_voice()
+{
+    const uint32_t h = channel_alloc();
+    if (h == 0)
+        return {};
+    return TMixerVoice::create(h);
+}
+
+} // namespace vantrel

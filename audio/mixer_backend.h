@@ -1,0 +1,52 @@
+// The back end over the mixer: sounds own a mixsample, voices hold a channel
+// handle. A voice owns nothing; dropping it neither stops nor frees its
+// channel.
+#pragma once
+
+#include "audio/sound_asset.h"
+
+#include <cstdint>
+
+namespace vantrel {
+
+struct mixsample;
+
+class TMixerVoice final : public TVoice {
+public:
+    explicit TMixerVoice(uint32_t handle_) : handle(handle_) {}
+    static Ref<TMixerVoice> create(uint32_t handle);
+
+    int32_t stop() override;
+    int32_t set_paused(int32_t flag) override;
+    int32_t set_volume(float volume) override;
+    int32_t set_pan(float pan) override;
+    int32_t set_surround(float surround) override;
+    int32_t set_rate(float rate) override;
+    int32_t playing() override;
+
+    const uint32_t handle;
+};
+
+class TMixerSoundAsset final : public TSoundAsset {
+public:
+    explicit TMixerSoundAsset(mixsample* sample_) : sample(sample_) {}
+    ~TMixerSoundAsset() override;
+    // Takes over the caller's reference to `sample`.
+    static Ref<TMixerSoundAsset> create(mixsample* sample);
+
+    Ref<TVoice> play(const Ref<TVoice>& voice) override;
+    Ref<TVoice> cue(const Ref<TVoice>& voice) override;
+
+    mixsample* const sample;
+
+private:
+    Ref<TVoice> start(const Ref<TVoice>& voice, int32_t paused);
+};
+
+class TMixerBackend final : public TAudioBackend {
+public:
+    Ref<TSoundAsset> create_sound(const Ref<TSampleBuffer>& buffer, int32_t flags) override;
+    Ref<TVoice> alloc_voice() override;
+};
+
+} // namespace vantrel

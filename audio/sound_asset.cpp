@@ -1,0 +1,45 @@
+// The silent back end and loading a sound.
+#include "audio/sound_asset.h"
+
+#include "audio/sample_loader.h"
+
+namespace vantrel {
+namespace {
+
+Ref<TAudioBackend>& backend_slot()
+{
+    static Ref<TAudioBackend> backend = make_ref<TAudioBackend>();
+    return backend;
+}
+
+} // namespace
+
+Ref<TVoice> TSoundAsset::play(const Ref<TVoice>&) { return make_ref<TVoice>(); }
+Ref<TVoice> TSoundAsset::cue(const Ref<TVoice>&) { return make_ref<TVoice>(); }
+
+Ref<TSoundAsset> TSoundAsset::load(const Ref<TObject>& location, int32_t flags)
+{
+    Ref<TSampleBuffer> buffer = ref_cast<TSampleBuffer>(location);
+    if (!buffer)
+        buffer = load_sample_buffer(location);
+    if (!buffer)
+        return {};
+    return current_audio_backend()->create_sound(buffer, flags);
+}
+
+Ref<TSoundAsset> TAudioBackend::create_sound(const Ref<TSampleBuffer>&, int32_t)
+{
+    return make_ref<TSoundAsset>();
+}
+
+Ref<TVoice> TAudioBackend::alloc_voice() { return make_ref<TVoice>(); }
+
+Ref<TAudioBackend> current_audio_backend() { return backend_slot(); }
+
+void set_audio_backend(const Ref<TAudioBackend>& backend)
+{
+    if (backend)
+        backend_slot() = backend;
+}
+
+} // namespace vantrel
