@@ -66,6 +66,10 @@ public:
 
     // Keeps pointer messages coming while the pointer is outside the window.
     virtual void capture_pointer(bool on) = 0;
+    virtual bool pointer_captured() const = 0;
+
+    // The window system's own handle (the X11 window id), 0 when unknown.
+    virtual uint64_t native_handle() const = 0;
 
     virtual void close() = 0;
     virtual bool closed() const = 0;

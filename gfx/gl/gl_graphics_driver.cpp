@@ -169,6 +169,7 @@ void GLGraphicsDriver::flip(int32_t sync)
     const int32_t interval = sync != 0 ? 1 : 0;
     if (interval != swap_interval_) {
         swap_interval_ = interval;
+        ++swap_interval_sets_;
         platform::set_swap_interval(interval); // a refusal leaves the default
     }
     current_->window->swap_buffers();

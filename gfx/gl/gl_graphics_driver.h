@@ -80,6 +80,8 @@ public:
     const std::vector<Ref<GLContextRecord>>& records() const { return records_; }
     // The swap interval last set; -1 before the first flip.
     int32_t swap_interval() const { return swap_interval_; }
+    // How many times the swap interval was handed to the platform.
+    int32_t swap_interval_sets() const { return swap_interval_sets_; }
 
 private:
     bool ensure_shared_context();
@@ -90,6 +92,7 @@ private:
     Ref<GLContextRecord> shared_;
     Ref<GLContextRecord> current_;
     int32_t swap_interval_ = -1;
+    int32_t swap_interval_sets_ = 0;
     bool procedure_installed_ = false;
 };
 

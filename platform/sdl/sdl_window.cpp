@@ -3,6 +3,7 @@
 #include "platform/window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 namespace vantrel::platform {
 namespace {
@@ -46,6 +47,23 @@ public:
         // Fails harmlessly when the window does not have the focus.
         if (window_)
             SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+    }
+    bool pointer_captured() const override
+    {
+        return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MOUSE_CAPTURE);
+    }
+
+    uint64_t native_handle() const override
+    {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (!window_ || !SDL_GetWindowWMInfo(window_, &info))
+            return 0;
+#if defined(SDL_VIDEO_DRIVER_X11)
+        if (info.subsystem == SDL_SYSWM_X11)
+            return static_cast<uint64_t>(info.info.x11.window);
+#endif
+        return 0;
     }
 
     void close() override
