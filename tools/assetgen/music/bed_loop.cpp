@@ -51,7 +51,7 @@ void add_arpeggio(Track& track)
     static const std::array<size_t, 8> pattern{0, 1, 2, 3, 4, 3, 2, 1};
     for (int bar = 0; bar < kBars; ++bar) {
         for (int eighth = 0; eighth < 8; ++eighth) {
-            const auto notes = chord_notes(bar, 62, 79, eighth >= 4);
+            const auto notes = chord_notes(bar, 57, 74, eighth >= 4);
             const size_t index = pattern[static_cast<size_t>(eighth)] % notes.size();
             const double velocity = eighth == 0 ? 0.95 : (eighth % 2 == 0 ? 0.75 : 0.62);
             const double pan = eighth % 2 == 0 ? -0.3 : 0.3;

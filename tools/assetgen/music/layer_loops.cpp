@@ -79,9 +79,9 @@ Track sinking_layer(bool right)
             const Note note{bar * 4.0 + half * 2.0 + (right ? 0.0 : 1.0), right ? 1.9 : 1.7,
                             static_cast<double>(pitch), half == 0 ? 0.85 : 0.75, right ? 0.65 : -0.65};
             if (right)
-                cello_note(track, note, 0.35);
+                cello_note(track, note, 0.3);
             else
-                horn_note(track, note, 0.5);
+                horn_note(track, note, 0.4);
         }
     }
     cyclic_reverb(track, {0.82, 0.45, 0.3, 1.0});

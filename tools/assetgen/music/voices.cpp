@@ -274,7 +274,7 @@ void sustained_note(Track& track, const Note& note, double level, const Partials
     std::array<double, N> phase{};
     for (int i = 0; i < env.total_frames(); ++i) {
         const double e = env.next();
-        const double sag = smoothstep(gate * 0.55, gate * 1.05, static_cast<double>(i));
+        const double sag = smoothstep(gate * 0.75, gate * 1.1, static_cast<double>(i));
         const double f = step * vibrato.next() * (1.0 + droop * sag);
         double s = 0.0;
         for (size_t k = 0; k < N; ++k) {

@@ -175,7 +175,7 @@ void build_relief(Field& f)
                                   (1.0 - smoothstep(0.75, 0.9, hills));
             f.forest[i] = forest;
             f.relief[i] = hills * 70.0 + forest * canopy(x + 0.5, y + 0.5) +
-                          1.5 * fractal_noise(x / 5.0, y / 5.0, 83u, 2);
+                          1.2 * fractal_noise(x / 5.0, y / 5.0, 83u, 2);
         }
     }
 }
@@ -207,7 +207,7 @@ Colour ground_colour(const Field& f, int x, int y)
         return water_colour(smoothstep(0.0, 0.045, above), ripple);
     if (above < 0.053)
         return {222.0, 238.0, 226.0};  // surf
-    const double grain = 8.0 * (value_noise(x / 1.7, y / 1.7, 97u) - 0.5);
+    const double grain = 5.0 * (value_noise(x / 1.7, y / 1.7, 97u) - 0.5);
     if (above < 0.09) {
         const Colour wet{196.0, 184.0, 138.0}, dry{236.0, 222.0, 168.0};
         return add(mix(wet, dry, smoothstep(0.053, 0.07, above)), grain);
@@ -230,6 +230,12 @@ Colour lake_colour(const Field& f, int x, int y)
     return mix(Colour{96.0, 170.0, 176.0}, Colour{44.0, 112.0, 164.0}, depth);
 }
 
+// Dropping the lowest bit costs nothing visible and keeps the file small.
+Rgb even(Rgb c)
+{
+    return {static_cast<uint8_t>(c.r & 0xFE), static_cast<uint8_t>(c.g & 0xFE), static_cast<uint8_t>(c.b & 0xFE)};
+}
+
 }  // namespace
 
 RgbImage make_island()
@@ -248,7 +254,7 @@ RgbImage make_island()
                 c = scale(c, hill_shade(f, x, y));
             // Never pure white: white is the transparent colour.
             c = {clamp(c.r, 1.0, 250.0), clamp(c.g, 1.0, 250.0), clamp(c.b, 1.0, 250.0)};
-            image.set(x, y, to_rgb(c));
+            image.set(x, y, even(to_rgb(c)));
         }
     }
     return image;
