@@ -5,6 +5,7 @@
 
 #include <zlib.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -177,6 +178,67 @@ Bytes signature_and_header(uint32_t width, uint32_t height, int bit_depth, int c
     const Bytes chunk = make_chunk("IHDR", ihdr);
     file.insert(file.end(), chunk.begin(), chunk.end());
     return file;
+}
+
+namespace {
+
+uint32_t be32(const uint8_t* p)
+{
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+uint8_t paeth(int a, int b, int c)
+{
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return static_cast<uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// Undoes one row's filter in place, given the already decoded row above.
+bool unfilter(int filter, uint8_t* row, const uint8_t* up, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        const int a = i >= 3 ? row[i - 3] : 0, b = up ? up[i] : 0, c = up && i >= 3 ? up[i - 3] : 0;
+        switch (filter) {
+        case 0: break;
+        case 1: row[i] = static_cast<uint8_t>(row[i] + a); break;
+        case 2: row[i] = static_cast<uint8_t>(row[i] + b); break;
+        case 3: row[i] = static_cast<uint8_t>(row[i] + (a + b) / 2); break;
+        case 4: row[i] = static_cast<uint8_t>(row[i] + paeth(a, b, c)); break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Bytes reference_rgb8_decode(const Bytes& file, uint32_t* width, uint32_t* height)
+{
+    const size_t ihdr = find_chunk(file, "IHDR");
+    if (ihdr != 8 || file[ihdr + 16] != 8 || file[ihdr + 17] != 2 || file[ihdr + 20] != 0)
+        return {};
+    const uint32_t w = be32(&file[ihdr + 8]), h = be32(&file[ihdr + 12]);
+    Bytes idat;
+    for (size_t at = 8; at + 12 <= file.size(); at += 12 + size_t{be32(&file[at])}) {
+        if (std::memcmp(&file[at + 4], "IDAT", 4) == 0)
+            idat.insert(idat.end(), file.begin() + static_cast<ptrdiff_t>(at + 8),
+                        file.begin() + static_cast<ptrdiff_t>(at + 8 + be32(&file[at])));
+    }
+    const size_t stride = size_t{w} * 3;
+    Bytes raw(h * (stride + 1));
+    uLongf raw_size = raw.size();
+    if (uncompress(raw.data(), &raw_size, idat.data(), idat.size()) != Z_OK || raw_size != raw.size())
+        return {};
+    Bytes out(h * stride);
+    for (uint32_t y = 0; y < h; ++y) {
+        uint8_t* row = &out[y * stride];
+        std::memcpy(row, &raw[y * (stride + 1) + 1], stride);
+        if (!unfilter(raw[y * (stride + 1)], row, y ? row - stride : nullptr, stride))
+            return {};
+    }
+    *width = w;
+    *height = h;
+    return out;
 }
 
 std::vector<uint16_t> pattern_samples(uint32_t width, uint32_t height, int channels, int bit_depth)

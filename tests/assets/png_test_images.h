@@ -48,6 +48,11 @@ Bytes signature_and_header(uint32_t width, uint32_t height, int bit_depth, int c
 int32_t expected_format(const TestPng& png);
 uint32_t expected_pixel(const TestPng& png, uint32_t x, uint32_t y);
 
+// An independent decode of a non-interlaced 8-bit RGB PNG (zlib and the five
+// row filters, nothing else): width x height x 3 bytes, or empty when the file
+// is not of that kind.
+Bytes reference_rgb8_decode(const Bytes& file, uint32_t* width, uint32_t* height);
+
 // Samples with a varied, reproducible pattern.
 std::vector<uint16_t> pattern_samples(uint32_t width, uint32_t height, int channels, int bit_depth);
 

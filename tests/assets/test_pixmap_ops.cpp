@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace vantrel {
@@ -94,6 +95,46 @@ TEST(ColourKey, GreySourceIsComparedAfterExpansion)
     auto dst = apply_colour_key(src, 255, 255, 255);
     EXPECT_EQ(dst->get_pixel(0, 0), make_argb(0, 0x40, 0x40, 0x40));
     EXPECT_EQ(dst->get_pixel(1, 0), make_argb(255, 0x40, 0x40, 0x40));
+}
+
+// The rule written out plainly: a key pixel takes the truncated mean of the
+// unmasked pixels in its 3 x 3 block inside the pixmap.
+uint32_t reference_key(const TPixmap& p, int32_t x, int32_t y, uint32_t key_rgb)
+{
+    const uint32_t centre = p.get_pixel(x, y);
+    if ((centre & 0xFFFFFF) != key_rgb)
+        return centre | 0xFF000000;
+    uint32_t r = 0, g = 0, b = 0, n = 0;
+    for (int32_t ny = y - 1; ny <= y + 1; ++ny) {
+        for (int32_t nx = x - 1; nx <= x + 1; ++nx) {
+            if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height)
+                continue;
+            const uint32_t c = p.get_pixel(nx, ny);
+            if ((c & 0xFFFFFF) == key_rgb)
+                continue;
+            r += c >> 16 & 255, g += c >> 8 & 255, b += c & 255, ++n;
+        }
+    }
+    return n ? make_argb(0, r / n, g / n, b / n) : 0;
+}
+
+TEST(ColourKey, MatchesThePlainRuleOnDenseRandomMasks)
+{
+    for (int32_t format : {FORMAT_RGB24, FORMAT_RGBA32, FORMAT_BGR24, FORMAT_BGRA32}) {
+        for (auto [w, h] : {std::pair{1, 1}, std::pair{1, 7}, std::pair{9, 1}, std::pair{23, 17}}) {
+            // About half the pixels are the key; the rest vary widely.
+            auto src = noise(w, h, format);
+            for (int32_t y = 0; y < h; ++y)
+                for (int32_t x = 0; x < w; ++x)
+                    if ((src->get_pixel(x, y) >> 3) % 2 != 0)
+                        src->put_pixel(x, y, 0xFF0080FF);
+            auto dst = apply_colour_key(src, 0, 0x80, 0xFF);
+            for (int32_t y = 0; y < h; ++y)
+                for (int32_t x = 0; x < w; ++x)
+                    ASSERT_EQ(dst->get_pixel(x, y), reference_key(*src, x, y, 0x0080FF))
+                        << "format " << format << " " << w << "x" << h << " at " << x << "," << y;
+        }
+    }
 }
 
 // --- scale_pixmap ----------------------------------------------------------
