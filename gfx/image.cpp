@@ -8,6 +8,8 @@
 #include "gfx/graphics.h"
 #include "gfx/graphics2d.h"
 
+#include <algorithm>
+
 namespace vantrel {
 namespace {
 
@@ -46,8 +48,12 @@ Ref<TPixmap> TImage::lock(int32_t index, int32_t /*read*/, int32_t write)
         generations[i] = 0;
         frames[i].reset();
     }
-    if (!pixmaps[i])
-        pixmaps[i] = new_pixmap(width, height, FORMAT_RGBA32, 4);
+    if (!pixmaps[i]) {
+        // Starts transparent rather than with whatever the memory held.
+        auto blank = new_pixmap(width, height, FORMAT_RGBA32, 4);
+        std::fill_n(blank->pixels, static_cast<size_t>(blank->capacity), uint8_t{0});
+        pixmaps[i] = blank;
+    }
     return pixmaps[i];
 }
 

@@ -76,6 +76,10 @@ Ref<TPixmap> extend_to_texture(const Ref<TPixmap>& picture, int32_t tw, int32_t 
 {
     const int32_t w = picture->width, h = picture->height;
     auto t = new_pixmap(tw, th, FORMAT_RGBA32, 4);
+    if (w <= 0 || h <= 0) { // nothing to repeat: a transparent texture
+        std::fill_n(t->pixels, static_cast<size_t>(t->capacity), uint8_t{0});
+        return t;
+    }
     t->paste(picture, 0, 0);
     // Repeat the last texel of each row out to the right edge, then the
     // last row (now full width) down to the bottom.

@@ -3,6 +3,7 @@
 #include "assets/registry.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
+#include "gfx/gl/gl_render_driver.h"
 #include "gfx/gl/gl_texture_frame.h"
 #include "gfx/graphics2d.h"
 #include "gfx/image.h"
@@ -76,6 +77,12 @@ TEST_F(Text2D, GlyphTexturesUseNearestFiltering)
     ASSERT_TRUE(f);
     EXPECT_EQ(f->u_right, 1.0f);
     EXPECT_EQ(f->v_bottom, 1.0f);
+    gl_render_driver()->enable_texture(f->texture);
+    GLint mag = 0, min = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
+    EXPECT_EQ(mag, GL_NEAREST);
+    EXPECT_EQ(min, GL_NEAREST);
 }
 
 TEST_F(Text2D, TwoCharactersAreTwoQuads)

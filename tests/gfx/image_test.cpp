@@ -174,6 +174,9 @@ TEST(ImageLoading, LockMakesABlankPixmapAndWriteDropsTheFrame)
     ASSERT_TRUE(p);
     EXPECT_EQ(p->width, 4);
     EXPECT_EQ(p->format, FORMAT_RGBA32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(p->get_pixel(x, y), 0u); // transparent, never stray memory
     EXPECT_EQ(image->lock(1, 1, 1), p);
     EXPECT_THROW(image->lock(2, 1, 0), TRuntimeError);
 }
@@ -195,6 +198,19 @@ TEST(TextureLayout, EdgeExtensionRepeatsLastColumnRowAndCorner)
     }
     EXPECT_EQ(t->get_pixel(100, 60), pattern(99, 59));
     EXPECT_EQ(t->get_pixel(127, 63), pattern(99, 59));
+}
+
+TEST(TextureLayout, EmptyPictureGivesATransparentTexture)
+{
+    auto t = extend_to_texture(new_pixmap(0, 0, FORMAT_RGBA32, 4), 1, 1);
+    EXPECT_EQ(t->get_pixel(0, 0), 0u);
+}
+
+TEST_F(Images, EmptyImageDrawsNothing)
+{
+    auto image = TImage::create(0, 0, 1, 0, 0, 0, 0);
+    draw_image(image, 10, 10, 0);
+    EXPECT_EQ(bounds_not(BLACK)[0], -1);
 }
 
 TEST_F(Images, FitTextureSizeRoundsUpToPowersOfTwo)
@@ -236,6 +252,29 @@ TEST_F(Images, HundredBySixtyPictureGetsAnExtendedTexture)
     set_blend_mode(BLEND_SOLID);
     draw_image(image, 0, 0, 0);
     EXPECT_EQ(bounds_not(BLACK), (std::array<int, 4>{0, 0, 100, 60}));
+}
+
+TEST_F(Images, PictureLargerThanTheLimitIsShrunkToFit)
+{
+    GLint max = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);
+    auto wide = new_pixmap(max * 2, 2, FORMAT_RGBA32, 4);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < max * 2; ++x)
+            wide->put_pixel(x, y, x < max ? 0xFFFF0000 : 0xFF0000FF);
+    auto image = TImage::load(Ref<TObject>(wide), 0, 0, 0, 0);
+    auto f = gl_frame(image);
+    EXPECT_EQ(f->u_right, 1.0f);
+    EXPECT_EQ(f->v_bottom, 1.0f);
+    GLint w = 0, h = 0;
+    gl_render_driver()->enable_texture(f->texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    EXPECT_EQ(w, max);
+    EXPECT_EQ(h, 1);
+    EXPECT_EQ(texel(f->texture, max, 1, 0, 0), 0xFFFF0000u);
+    EXPECT_EQ(texel(f->texture, max, 1, max - 1, 0), 0xFF0000FFu);
+    EXPECT_EQ(image->width, max * 2); // the image keeps its own size
 }
 
 TEST_F(Images, SparkLikePictureIsMaskedFilteredAndSingleLevel)
