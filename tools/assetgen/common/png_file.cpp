@@ -88,7 +88,7 @@ bool read_rows(png_structp png, png_infop info, ReadCursor* cursor, PngHeader* h
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_read_fn(png, cursor, read_from_cursor);
-    png_set_user_limits(png, 16384, 16384);
+    png_set_user_limits(png, 4096, 4096);
     png_read_info(png, info);
     png_uint_32 width = 0, height = 0;
     int depth = 0, colour = 0, interlace = 0;

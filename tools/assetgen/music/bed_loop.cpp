@@ -46,16 +46,26 @@ void add_bass_and_drums(Track& track, Random& random)
     }
 }
 
-void add_arpeggio(Track& track)
+// Eighth notes over the chord: up and down, a varied turn in odd bars and a
+// climb in the last bar leading back to the top. Small deterministic
+// variations of loudness and timing keep it from sounding mechanical.
+void add_arpeggio(Track& track, Random& random)
 {
-    static const std::array<size_t, 8> pattern{0, 1, 2, 3, 4, 3, 2, 1};
+    static const std::array<std::array<size_t, 8>, 3> patterns{{
+        {0, 1, 2, 3, 4, 3, 2, 1},
+        {0, 2, 1, 3, 2, 4, 3, 1},
+        {0, 1, 2, 3, 4, 5, 6, 7},
+    }};
     for (int bar = 0; bar < kBars; ++bar) {
+        const auto& pattern = patterns[bar == kBars - 1 ? 2 : static_cast<size_t>(bar % 2)];
         for (int eighth = 0; eighth < 8; ++eighth) {
             const auto notes = chord_notes(bar, 57, 74, eighth >= 4);
             const size_t index = pattern[static_cast<size_t>(eighth)] % notes.size();
-            const double velocity = eighth == 0 ? 0.95 : (eighth % 2 == 0 ? 0.75 : 0.62);
+            const double accent = eighth == 0 ? 0.95 : (eighth % 2 == 0 ? 0.75 : 0.62);
+            const double velocity = accent * (1.0 + 0.08 * random.next_signed());
+            const double nudge = 0.008 * random.next_signed();  // about 4 ms either way
             const double pan = eighth % 2 == 0 ? -0.3 : 0.3;
-            epiano_note(track, {bar * 4.0 + eighth * 0.5, 0.9, static_cast<double>(notes[index]), velocity, pan});
+            epiano_note(track, {bar * 4.0 + eighth * 0.5 + nudge, 0.9, static_cast<double>(notes[index]), velocity, pan});
         }
     }
 }
@@ -90,7 +100,7 @@ Track compose_bed()
     Random random(0x0BEDu);
     add_pads(track);
     add_bass_and_drums(track, random);
-    add_arpeggio(track);
+    add_arpeggio(track, random);
     add_tune(track);
     cyclic_echo(track, beat_frame(0.75), 0.3, 0.12);
     cyclic_reverb(track, {0.80, 0.4, 0.22, 1.0});

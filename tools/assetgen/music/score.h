@@ -9,10 +9,12 @@
 
 namespace vantrel::assetgen {
 
-inline constexpr int kBeatFrames = 10992;             // 120.36 beats per minute at 22050 Hz
+inline constexpr int kBeatFrames = 11008;             // 120.17 beats per minute at 22050 Hz
 inline constexpr int kBarFrames = kBeatFrames * 4;    // 4/4
 inline constexpr int kBars = 8;
-inline constexpr int kLoopFrames = kBarFrames * kBars;  // 351744 frames, 15.952 s
+// A new music cycle starts every 16 s (plus at most one frame), so each loop
+// ends 25 to 42 ms before the next set begins.
+inline constexpr int kLoopFrames = kBarFrames * kBars;  // 352256 frames, 15.975 s
 
 // Frame of a position given in beats from the loop start.
 int beat_frame(double beat);
