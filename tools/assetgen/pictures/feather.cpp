@@ -72,7 +72,7 @@ double notch_distance(double origin, double from_bottom)
 
 double barb_texture(double origin, double fine_x, double fine_y)
 {
-    const double lines = sin_turns(origin / 2.7);
+    const double lines = sin_turns(origin / 3.4);
     const double streaks = value_noise(origin / 6.0, 0.5, 0xBA4Bu) - 0.5;
     const double gaps = smoothstep(0.78, 0.95, value_noise(origin / 2.2, 3.5, 0x5EEDu));
     const double grain = value_noise(fine_x / 2.0, fine_y / 2.0, 0x6A1Du) - 0.5;
