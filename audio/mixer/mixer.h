@@ -69,6 +69,9 @@ public:
     using handle_release_fn = void (*)(void* user, uint32_t handle, sound* s);
     void set_handle_release(handle_release_fn fn, void* user);
 
+    // Main thread: how many sound objects this mixer has made.
+    size_t sound_count() const { return sounds_.size(); }
+
     // Mixing thread (or a quiet mixer): the number of sounds in the active list.
     int32_t active_count() const;
 
