@@ -8,10 +8,8 @@
 //   SDL_VIDEODRIVER=x11 GALLIUM_DRIVER=llvmpipe xvfb-run -a ./gfx_frame_cost [frames]
 #include "assets/pixmap.h"
 #include "assets/pixmap_loader.h"
-#include "assets/registry.h"
 #include "assets/stream.h"
 #include "gfx/draw.h"
-#include "gfx/font.h"
 #include "gfx/gl/gl_render_driver.h"
 #include "gfx/gl/gl_texture_frame.h"
 #include "gfx/graphics2d.h"
@@ -168,9 +166,6 @@ int main(int argc, char** argv)
     events_init();
     system_driver_init();
     graphics2d_init();
-    static uint8_t blank_font[DEFAULT_FONT_BYTES] = {};
-    if (!asset_data(u"tarnfont.bin")) // builds made before the font blob existed
-        register_asset(u"tarnfont.bin", blank_font, DEFAULT_FONT_BYTES);
     if (!open_graphics(640, 480, 0, 60, 0)) {
         std::fprintf(stderr, "no graphics: %s\n", last_graphics_error().to_bytes().c_str());
         return 1;

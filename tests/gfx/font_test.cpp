@@ -57,6 +57,19 @@ TEST_F(Text2D, DefaultFontHasNinetySixGlyphsOfEightBySixteen)
     EXPECT_EQ(image->handle_x, 0.0f);
 }
 
+TEST_F(Text2D, EmbeddedBitmapHasABlankSpaceAndVisibleLetters)
+{
+    ASSERT_EQ(asset_size(u"tarnfont.bin"), 1536);
+    int space = 0, letter = 0;
+    for (int row = 0; row < 16; ++row)
+        for (int col = 0; col < 8; ++col) {
+            space += font_bit(' ', row, col);
+            letter += font_bit('A', row, col);
+        }
+    EXPECT_EQ(space, 0);
+    EXPECT_GT(letter, 8);
+}
+
 TEST_F(Text2D, GlyphPicturesFollowTheBitmapBits)
 {
     auto font = default_font();

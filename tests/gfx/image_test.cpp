@@ -483,6 +483,57 @@ TEST_F(Images, TexturesAreMadeInTheSharedContext)
     EXPECT_FALSE(gl_graphics_driver()->shared_context_current());
 }
 
+Ref<TImage> game_picture(const char* name, int mask_r, int mask_g, int mask_b)
+{
+    set_mask_colour(mask_r, mask_g, mask_b);
+    return load_image(Text::from_bytes(std::string(VANTREL_ASSET_DIR "/") + name), 3);
+}
+
+TEST_F(Images, GamePicturesBecomeFullSizeTextures)
+{
+    auto spark = game_picture("spark.png", 0, 0, 0);
+    auto wing = game_picture("wing2.png", 255, 0, 255);
+    set_auto_centre_handle(1);
+    auto island = game_picture("island.png", 255, 255, 255);
+    ASSERT_TRUE(spark && wing && island);
+    EXPECT_EQ(island->handle_x, 256.0f);
+    EXPECT_EQ(island->handle_y, 256.0f);
+    EXPECT_EQ(image_height(island), 512);
+    const std::pair<Ref<TImage>, int> cases[] = {{spark, 256}, {wing, 256}, {island, 512}};
+    for (const auto& [image, size] : cases) {
+        auto f = gl_frame(image);
+        EXPECT_EQ(f->u_right, 1.0f);
+        EXPECT_EQ(f->v_bottom, 1.0f);
+        GLint w = 0;
+        gl_render_driver()->enable_texture(f->texture);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        EXPECT_EQ(w, size);
+        EXPECT_EQ(tex_param(f->texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    }
+}
+
+TEST_F(Images, IslandDrawnInMaskModeShowsOnlyItsLand)
+{
+    auto island = game_picture("island.png", 255, 255, 255);
+    ASSERT_TRUE(island);
+    set_clear_colour(0, 128, 255);
+    clear_screen();
+    set_blend_mode(BLEND_MASK);
+    draw_image(island, 0, 0, 0); // 1:1 on whole pixels: every texel sampled at its centre
+    auto p = island->pixmaps[0];
+    auto screen = current_renderer()->read_back_pixmap(0, 0, 512, 480);
+    int transparent = 0, mismatches = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 512; ++x) {
+            const uint32_t t = p->get_pixel(x, y);
+            const uint32_t want = (t >> 24) == 0 ? 0xFF0080FFu : (t | 0xFF000000u);
+            transparent += (t >> 24) == 0;
+            mismatches += screen->get_pixel(x, y) != want;
+        }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(transparent, 512 * 480 / 3); // the white sea is masked
+}
+
 TEST(ImageGenerations, SecondOpenGraphicsRemakesTexturesAndDeletesTheOld)
 {
     start_engine();

@@ -20,19 +20,6 @@ namespace {
 
 constexpr int W = 640, H = 480;
 
-// Used only when the build has no embedded font blob: a pattern in which
-// every glyph differs from its neighbours, with a blank space like the real one.
-uint8_t fallback_font[1536];
-
-void register_fallback_font()
-{
-    if (asset_data(u"tarnfont.bin"))
-        return;
-    for (int i = 0; i < 1536; ++i)
-        fallback_font[i] = i % 96 == 0 ? 0 : static_cast<uint8_t>((i * 37 + i / 96 * 11) & 0xFF);
-    register_asset(u"tarnfont.bin", fallback_font, 1536);
-}
-
 } // namespace
 
 void start_engine()
@@ -46,7 +33,6 @@ void start_engine()
     events_init();
     system_driver_init();
     graphics2d_init();
-    register_fallback_font();
 }
 
 RGB pixel(int x, int y)
