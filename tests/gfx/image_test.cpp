@@ -254,6 +254,14 @@ TEST_F(Images, HundredBySixtyPictureGetsAnExtendedTexture)
     EXPECT_EQ(bounds_not(BLACK), (std::array<int, 4>{0, 0, 100, 60}));
 }
 
+TEST_F(Images, AutomaticFlagsAfterOpeningAreMaskedAndFiltered)
+{
+    auto image = load_image(Ref<TObject>(solid_rgb(2, 2, 0xFF000000)), -1);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->flags, IMAGE_MASKED | IMAGE_FILTERED);
+    EXPECT_EQ(image->pixmaps[0]->get_pixel(0, 0) >> 24, 0u); // black keyed out
+}
+
 TEST_F(Images, PictureLargerThanTheLimitIsShrunkToFit)
 {
     GLint max = 0;
