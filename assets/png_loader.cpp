@@ -106,8 +106,7 @@ public:
     explicit StreamSlot(Ref<TByteStream> stream) { current_png_stream = std::move(stream); }
     ~StreamSlot()
     {
-        const Ref<TByteStream> stream = std::move(current_png_stream);
-        current_png_stream.reset();
+        const Ref<TByteStream> stream = std::move(current_png_stream); // leaves the slot null
         if (stream) {
             try {
                 stream->close();
