@@ -7,10 +7,38 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vantrel {
 namespace {
+
 constexpr auto relaxed = std::memory_order_relaxed;
+
+// Writes max(-32768, min(32767, a >> 4)) for each accumulator entry and clears
+// the entry. SSE2's signed pack saturates exactly that way.
+void saturate_block(int32_t* acc, int16_t* destination, int32_t m)
+{
+    int32_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 8 <= m; i += 8) {
+        auto* a = reinterpret_cast<__m128i*>(acc + i);
+        const __m128i lo = _mm_srai_epi32(_mm_loadu_si128(a), 4);
+        const __m128i hi = _mm_srai_epi32(_mm_loadu_si128(a + 1), 4);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + i), _mm_packs_epi32(lo, hi));
+        _mm_storeu_si128(a, zero);
+        _mm_storeu_si128(a + 1, zero);
+    }
+#endif
+    for (; i < m; ++i) {
+        destination[i] = static_cast<int16_t>(std::clamp(acc[i] >> 4, -32768, 32767));
+        acc[i] = 0;
+    }
 }
+
+} // namespace
 
 mixer::mixer(int32_t block_count)
     : accumulator(std::make_unique<int32_t[]>(static_cast<size_t>(std::max(block_count, 0)))),
@@ -142,10 +170,7 @@ void mixer::mix_s16(int16_t* destination, int32_t m)
         }
         link = &s->next;
     }
-    for (int32_t i = 0; i < m; ++i) {
-        destination[i] = static_cast<int16_t>(std::clamp(acc[i] >> 4, -32768, 32767));
-        acc[i] = 0;
-    }
+    saturate_block(acc, destination, m);
 }
 
 int32_t mixer::active_count() const

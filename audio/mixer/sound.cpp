@@ -92,6 +92,23 @@ void sound::reset_settings(int32_t rate, int16_t volume, int16_t pan, int16_t su
     surround_target.store(surround, relaxed);
 }
 
+// Counts the block against the start delay: false when the sound waits the
+// whole block, else the frame it begins at and the frames left to mix.
+bool sound::begin_block(int32_t& first, int32_t& n)
+{
+    first = 0;
+    if (start_delay >= n) {
+        start_delay -= n;
+        return false;
+    }
+    if (start_delay > 0) {
+        first = start_delay;
+        n -= start_delay;
+        start_delay = 0;
+    }
+    return true;
+}
+
 int32_t sound::mix_into(int32_t* accumulator, int32_t count)
 {
     const int32_t s = state.load(relaxed);
@@ -101,18 +118,10 @@ int32_t sound::mix_into(int32_t* accumulator, int32_t count)
         return MIX_PAUSED;
     if (s == SOUND_DEAD || !sample)
         return MIX_DEAD;
-
-    int32_t n = count / 2;
     int32_t first = 0;
-    if (start_delay >= n) {
-        start_delay -= n;
+    int32_t n = count / 2;
+    if (!begin_block(first, n))
         return MIX_GOING;
-    }
-    if (start_delay > 0) {
-        first = start_delay;
-        n -= start_delay;
-        start_delay = 0;
-    }
 
     const mixsample& smp = *sample;
     const bool looping = s == SOUND_LOOPING;
@@ -126,47 +135,50 @@ int32_t sound::mix_into(int32_t* accumulator, int32_t count)
             return MIX_FINISHED;
         position %= end;
     }
-
-    const int32_t rate_from = rate_now.load(relaxed);
-    const int32_t rate_to = rate_target.load(relaxed);
-    const int32_t vol_from = volume_now.load(relaxed);
-    const int32_t vol_to = volume_target.load(relaxed);
-    const int64_t step_from = frame_step(rate_from, smp.hertz);
-    const int64_t step_to = frame_step(rate_to, smp.hertz);
-
     mixing::block b{};
     b.acc = accumulator + 2 * first;
     b.frames = n;
     b.pos = position;
     b.end = end;
     b.looping = looping;
-    b.increment = (step_from * smp.channels) << 16;
     b.pan = pan_target.load(relaxed);
     b.surround = surround_target.load(relaxed);
-
-    bool finished;
-    if (vol_from == vol_to && step_from == step_to) {
-        if (vol_to == 0) {
-            // Silent: move the position on without touching the accumulator.
-            volume_now.store(0, relaxed);
-            b.pos += static_cast<uint64_t>(n) * static_cast<uint64_t>(b.increment);
-            finished = b.pos >= end && !looping;
-            if (b.pos >= end && looping)
-                b.pos %= end;
-        } else {
-            b.volume_acc = vol_to * 256;
-            finished = mix_layout<false>(smp, b);
-        }
-    } else {
-        b.volume_acc = vol_from * 256;
-        b.volume_step = (vol_to * 256 - vol_from * 256) / n;
-        b.increment_step = (((step_to * smp.channels) << 16) - b.increment) / n;
-        volume_now.store(static_cast<int16_t>(vol_to), relaxed);
-        rate_now.store(rate_to, relaxed);
-        finished = mix_layout<true>(smp, b);
-    }
+    const bool finished = mix_block(smp, b);
     position = b.pos;
     return finished ? MIX_FINISHED : MIX_GOING;
+}
+
+// Volume and speed for the block: fixed when already at their targets, else
+// ramped linearly across it (the two divisions are the block's only ones).
+bool sound::mix_block(const mixsample& smp, mixing::block& b)
+{
+    const int32_t rate_to = rate_target.load(relaxed);
+    const int32_t vol_from = volume_now.load(relaxed);
+    const int32_t vol_to = volume_target.load(relaxed);
+    const int64_t step_from = frame_step(rate_now.load(relaxed), smp.hertz);
+    const int64_t step_to = frame_step(rate_to, smp.hertz);
+    b.increment = (step_from * smp.channels) << 16;
+    if (vol_from == vol_to && step_from == step_to) {
+        if (vol_to != 0) {
+            b.volume_acc = vol_to * 256;
+            return mix_layout<false>(smp, b);
+        }
+        // Silent: the position moves on and nothing is added.
+        volume_now.store(0, relaxed);
+        b.pos += static_cast<uint64_t>(b.frames) * static_cast<uint64_t>(b.increment);
+        if (b.pos < b.end)
+            return false;
+        if (!b.looping)
+            return true;
+        b.pos %= b.end;
+        return false;
+    }
+    b.volume_acc = vol_from * 256;
+    b.volume_step = (vol_to * 256 - vol_from * 256) / b.frames;
+    b.increment_step = (((step_to * smp.channels) << 16) - b.increment) / b.frames;
+    volume_now.store(static_cast<int16_t>(vol_to), relaxed);
+    rate_now.store(rate_to, relaxed);
+    return mix_layout<true>(smp, b);
 }
 
 } // namespace vantrel

@@ -18,6 +18,9 @@ namespace vantrel {
 
 class mixer;
 struct mixsample;
+namespace mixing {
+struct block;
+}
 
 constexpr int32_t SOUND_DEAD = 0;     // finished for good; the next pass retires it
 constexpr int32_t SOUND_STOPPED = 1;  // stays in the active list, produces nothing
@@ -75,6 +78,8 @@ public:
 
 private:
     bool paused() const noexcept;
+    bool begin_block(int32_t& first, int32_t& n);
+    bool mix_block(const mixsample& smp, mixing::block& b);
 };
 
 } // namespace vantrel
