@@ -1,0 +1,124 @@
+// Start-up and the main loop.
+#include "game/game_main.h"
+
+#include "assets/pixmap_loader.h"
+#include "assets/stream.h"
+#include "audio/audio.h"
+#include "audio/sample_loader.h"
+#include "game/flight.h"
+#include "game/music.h"
+#include "game/pictures.h"
+#include "game/scene_draw.h"
+#include "game/scenery.h"
+#include "game/state.h"
+#include "game/textured_poly.h"
+#include "gfx/graphics.h"
+#include "gfx/graphics2d.h"
+#include "gfx/render_driver.h"
+#include "input/clock.h"
+#include "input/events.h"
+#include "input/keycodes.h"
+#include "input/polled_input.h"
+#include "input/system_driver.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vantrel {
+
+namespace {
+
+bool entered = false;
+bool main_started = false;
+
+// Each facility after those it depends on; the 2-D renderer registers after
+// the OpenGL display driver, so it is the one in use.
+void init_engine()
+{
+    streams_init();
+    pixmap_loaders_init();
+    sample_loaders_init();
+    audio_init(); // without an output device the sounds play silently
+    events_init();
+    system_driver_init();
+    graphics_init();
+    graphics2d_init();
+}
+
+void open_window()
+{
+    set_app_title(Text(u"Vantrel v.0.3"));
+    if (open_graphics(640, 480, 0, 60, 0))
+        return;
+    // Drawing needs an open window: say why there is none rather than run blind.
+    std::fprintf(stderr, "vantrel: cannot open the 640 x 480 OpenGL window: %s\n",
+                 last_graphics_error().to_bytes().c_str());
+    std::fflush(stderr);
+    std::exit(EXIT_FAILURE);
+}
+
+bool loop_should_end()
+{
+    // The close request is asked only when Escape was not hit.
+    return take_key_hits(KEY_ESCAPE) != 0 || app_terminate_requested() != 0;
+}
+
+} // namespace
+
+int game_entry()
+{
+    if (!entered) {
+        entered = true;
+        game_main();
+    }
+    std::exit(EXIT_SUCCESS);
+}
+
+int32_t game_main()
+{
+    if (main_started)
+        return 0;
+    main_started = true;
+    start_game();
+    return main_loop();
+}
+
+void start_game()
+{
+    register_game_assets();
+    init_engine();
+    open_window();
+    set_followers();
+    set_blend_mode(BLEND_LIGHT);
+    load_pictures();
+    create_scene_lists();
+}
+
+int32_t main_loop()
+{
+    set_clear_colour(0, 128, 255);
+    textured_poly_init();
+    load_music_loops();
+    while (!loop_should_end())
+        run_pass();
+    return 0;
+}
+
+void run_pass()
+{
+    now_ms = clock_ms();
+    music_elapsed_ms = static_cast<int32_t>(static_cast<uint32_t>(music_elapsed_ms) +
+                                            static_cast<uint32_t>(elapsed_ms(last_ms, now_ms)));
+    // Only the first pass can make the sum negative: it adds the whole clock
+    // reading, which reads negative once the counter passes 2^31 ms. That
+    // must start the first cycle too, not silence the music for weeks.
+    if (music_elapsed_ms > MUSIC_CYCLE_MS || music_elapsed_ms < 0)
+        play_sound(pick_music_loop(), Ref<TVoice>());
+    draw_frame();
+    read_flight_keys();
+    update_bird();
+    update_wind();
+    last_ms = now_ms;
+}
+
+} // namespace vantrel

@@ -1,0 +1,141 @@
+// The whole-game test harness.
+#include "game_run.h"
+
+#include "game/game_main.h"
+#include "game/random.h"
+#include "game/state.h"
+#include "gfx/gl/gl_graphics_driver.h"
+#include "gfx/graphics.h"
+#include "gfx/graphics2d.h"
+#include "input/events.h"
+#include "input/hooks.h"
+#include "input/polled_input.h"
+#include "platform/event_injection.h"
+
+#include <stdexcept>
+
+namespace vantrel::test {
+
+namespace {
+
+class RunContext final : public TObject {
+public:
+    explicit RunContext(GameRun* r) : run(r) {}
+    GameRun* run;
+};
+
+// Tests share one display, and a window another test opens takes the
+// focus, which the game would see as losing activation (all keys let go).
+// This hook sits just before the polled input and keeps those notices from
+// it; every other event goes on unchanged.
+Ref<TObject> shield_focus(int32_t, const Ref<TObject>& data, const Ref<TObject>&)
+{
+    if (auto e = ref_cast<TEvent>(data))
+        if (e->id == EVENT_APP_SUSPEND || e->id == EVENT_APP_RESUME)
+            return Ref<TObject>();
+    return data;
+}
+
+} // namespace
+
+Rgb pixel(const Ref<TPixmap>& frame, int32_t x, int32_t y)
+{
+    const uint8_t* p = frame->pixel_ptr(x, y);
+    return {p[0], p[1], p[2]};
+}
+
+GameRun::GameRun(uint32_t start_ms) : clock(start_ms)
+{
+    reset_game_state();
+    set_random_state(RANDOM_START_STATE);
+    start_game();
+    // Polled input is fresh for every game, as in a new process.
+    take_key_hits(27);
+    app_terminate_requested();
+    clear_key_state();
+    attach_hook(EVENT_HOOK, &shield_focus, Ref<TObject>(), 1);
+    hook_context_ = make_ref<RunContext>(this);
+    attach_hook(flip_hook_id(), &GameRun::flip_callback, hook_context_, 0);
+}
+
+GameRun::~GameRun()
+{
+    detach_hook(flip_hook_id(), &GameRun::flip_callback, hook_context_);
+    detach_hook(EVENT_HOOK, &shield_focus, Ref<TObject>());
+    close_opened_graphics();
+}
+
+Ref<TObject> GameRun::flip_callback(int32_t, const Ref<TObject>& data,
+                                    const Ref<TObject>& context)
+{
+    if (auto c = ref_cast<RunContext>(context))
+        c->run->on_flip();
+    return data;
+}
+
+void GameRun::on_flip()
+{
+    ++frame_count_;
+    last_frame_ = current_renderer()->read_back_pixmap(0, 0, 640, 480);
+    if (keep_frames_)
+        frames_.push_back(last_frame_);
+    auto [first, last] = scripted_.equal_range(frame_count_);
+    for (auto it = first; it != last; ++it)
+        it->second();
+    for (auto& action : every_)
+        action(frame_count_);
+}
+
+void GameRun::at_frame(int n, std::function<void()> action)
+{
+    scripted_.emplace(n, std::move(action));
+}
+
+void GameRun::every_frame(std::function<void(int)> action)
+{
+    every_.push_back(std::move(action));
+}
+
+uint32_t GameRun::window_id() const
+{
+    auto record = gl_graphics_driver()->current_record();
+    if (!record || !record->window)
+        throw std::runtime_error("the game has no window");
+    return record->window->id();
+}
+
+void GameRun::press(int32_t scancode)
+{
+    if (!platform::inject_key(window_id(), scancode, true))
+        throw std::runtime_error("key event not injected");
+}
+
+void GameRun::release(int32_t scancode)
+{
+    if (!platform::inject_key(window_id(), scancode, false))
+        throw std::runtime_error("key event not injected");
+}
+
+void GameRun::tap(int32_t scancode)
+{
+    press(scancode);
+    release(scancode);
+}
+
+void GameRun::request_close()
+{
+    if (!platform::inject_window_notice(window_id(), platform::WindowNotice::Close))
+        throw std::runtime_error("close request not injected");
+}
+
+void GameRun::end_after(int n)
+{
+    at_frame(n, [this] { tap(platform::SCANCODE_ESCAPE); });
+}
+
+int32_t GameRun::run()
+{
+    return main_loop();
+}
+
+} // namespace vantrel::test
