@@ -15,9 +15,14 @@ public:
             std::chrono::steady_clock::now().time_since_epoch());
         return static_cast<uint32_t>(ms.count());
     }
+    // Wakes at a millisecond boundary, the way a 1 ms system timer tick
+    // would: the counter reads exactly n more on return, so frame pacing
+    // lands on its schedule instead of up to a millisecond late.
     void sleep_ms(int32_t ms) override
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        auto now = std::chrono::steady_clock::now();
+        auto tick = std::chrono::floor<std::chrono::milliseconds>(now);
+        std::this_thread::sleep_until(tick + std::chrono::milliseconds(ms));
     }
 };
 
