@@ -1,0 +1,184 @@
+// The real program end to end on the tests' X server: xdotool holds Z and M
+// in its window and the bird rises in the frames read back from the window;
+// Escape ends it with status 0; with SDL's disk audio driver the music of
+// the first cycle reaches the output file. Skipped without a display or
+// without xdotool.
+#include <gtest/gtest.h>
+
+// After gtest: Xlib's macros (None, Bool, Status) would break its headers.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+bool run(const std::string& command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string output_of(const std::string& command)
+{
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p))
+            out += buf;
+        pclose(p);
+    }
+    return out;
+}
+
+void sleep_ms(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// The game as a child process with extra environment settings.
+class GameProcess {
+public:
+    explicit GameProcess(const std::vector<std::string>& env)
+    {
+        pid_ = fork();
+        if (pid_ == 0) {
+            for (const auto& e : env)
+                putenv(const_cast<char*>(e.c_str()));
+            execl(VANTREL_EXECUTABLE, VANTREL_EXECUTABLE, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~GameProcess()
+    {
+        if (pid_ > 0 && !done_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    // The window's id once it is mapped, or "" after a few seconds.
+    std::string window()
+    {
+        for (int i = 0; i < 100; ++i) {
+            std::string id = output_of("xdotool search --onlyvisible --name '^Vantrel v.0.3$' 2>/dev/null");
+            if (!id.empty())
+                return id.substr(0, id.find('\n'));
+            sleep_ms(50);
+        }
+        return "";
+    }
+    // The exit status, or -1 when it does not end within ten seconds.
+    int wait_exit()
+    {
+        for (int i = 0; i < 1000; ++i) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                done_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            sleep_ms(10);
+        }
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool done_ = false;
+};
+
+// Top of the bird's white spine: the highest row of a vertical run of at
+// least 15 white pixels in the window's read-back; -1 when none.
+int spine_top(const std::string& window)
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return -1;
+    XImage* img = XGetImage(d, std::stoul(window), 0, 0, 640, 480, AllPlanes, ZPixmap);
+    int top = -1;
+    if (img) {
+        for (int x = 65; x < 576 && top < 0; ++x) {
+            int run_length = 0;
+            for (int y = 0; y < 480; ++y) {
+                const bool white = (XGetPixel(img, x, y) & 0xFFFFFF) == 0xFFFFFF;
+                run_length = white ? run_length + 1 : 0;
+                if (run_length == 15) {
+                    top = y - 14;
+                    break;
+                }
+            }
+        }
+        XDestroyImage(img);
+    }
+    XCloseDisplay(d);
+    return top;
+}
+
+class GameEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "no display";
+        if (!run("command -v xdotool"))
+            GTEST_SKIP() << "xdotool is not installed";
+    }
+};
+
+TEST_F(GameEndToEnd, HoldingBothFlapKeysLiftsTheBirdAndEscapeQuits)
+{
+    GameProcess game({"SDL_AUDIODRIVER=dummy"});
+    const std::string wid = game.window();
+    ASSERT_FALSE(wid.empty()) << "no game window appeared";
+    ASSERT_TRUE(run("xdotool windowfocus --sync " + wid));
+    sleep_ms(1500); // the bird settles at the bottom: body 439, spine from 429
+    const int resting = spine_top(wid);
+    EXPECT_GE(resting, 420);
+    ASSERT_TRUE(run("xdotool keydown z m"));
+    int highest = resting;
+    for (int i = 0; i < 40; ++i) { // about four seconds of flapping
+        sleep_ms(100);
+        const int top = spine_top(wid);
+        if (top >= 0 && top < highest)
+            highest = top;
+    }
+    run("xdotool keyup z m");
+    EXPECT_LT(highest, resting - 20) << "resting spine top " << resting;
+    ASSERT_TRUE(run("xdotool key Escape"));
+    EXPECT_EQ(game.wait_exit(), 0);
+}
+
+TEST_F(GameEndToEnd, FirstMusicCycleReachesTheDiskAudioDriver)
+{
+    const std::string file = testing::TempDir() + "vantrel_disk_audio.raw";
+    std::remove(file.c_str());
+    {
+        GameProcess game({"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + file});
+        const std::string wid = game.window();
+        ASSERT_FALSE(wid.empty()) << "no game window appeared";
+        ASSERT_TRUE(run("xdotool windowfocus --sync " + wid));
+        sleep_ms(2000);
+        ASSERT_TRUE(run("xdotool key Escape"));
+        EXPECT_EQ(game.wait_exit(), 0);
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // 44100 Hz, 16-bit stereo: at least one second written.
+    ASSERT_GE(bytes.size(), 44100u * 4);
+    size_t loud = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto v = static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) |
+                                            (static_cast<uint8_t>(bytes[i + 1]) << 8));
+        loud += v > 256 || v < -256;
+    }
+    EXPECT_GT(loud, bytes.size() / 2 / 10) << "the loops of the first cycle are not heard";
+    std::remove(file.c_str());
+}
+
+} // namespace
