@@ -46,6 +46,17 @@ Rgb pixel(const Ref<TPixmap>& frame, int32_t x, int32_t y)
 
 GameRun::GameRun(uint32_t start_ms) : clock(start_ms)
 {
+    scoped_clock_.emplace(clock);
+    start();
+}
+
+GameRun::GameRun(KeepClock)
+{
+    start();
+}
+
+void GameRun::start()
+{
     reset_game_state();
     set_random_state(RANDOM_START_STATE);
     start_game();

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace vantrel::test {
@@ -27,11 +28,15 @@ struct Rgb {
 // The pixel at (x, y) of a read-back frame (RGBA bytes, top row first).
 Rgb pixel(const Ref<TPixmap>& frame, int32_t x, int32_t y);
 
+// Asks GameRun to keep whatever clock is installed (timing programs).
+struct KeepClock {};
+
 // Resets the game state and the generator, then runs the start-up sequence
 // under a manual clock. One per test; the window closes with it.
 class GameRun {
 public:
     explicit GameRun(uint32_t start_ms = 100000);
+    explicit GameRun(KeepClock);
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
@@ -67,7 +72,9 @@ private:
     static Ref<TObject> flip_callback(int32_t id, const Ref<TObject>& data,
                                       const Ref<TObject>& context);
 
-    platform::ScopedClock scoped_clock_{clock};
+    void start();
+
+    std::optional<platform::ScopedClock> scoped_clock_;
     Ref<TObject> hook_context_;
     std::multimap<int, std::function<void()>> scripted_;
     std::vector<std::function<void(int)>> every_;
