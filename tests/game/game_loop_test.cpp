@@ -208,5 +208,36 @@ TEST(GameLoop, LineWidthBecomes3InTheFirstFrame)
     EXPECT_EQ(get_blend_mode(), 3);
 }
 
+// Pixels of the island's area that are not saturated blue. Added light (mode
+// 4) keeps the sky's full blue under the island; alpha blending (mode 3)
+// mixes the island's greens in and lowers it.
+int mixed_island_pixels(const Ref<TPixmap>& frame)
+{
+    int n = 0;
+    for (int y = 100; y < 420; y += 2)
+        for (int x = 360; x < 640; x += 2)
+            n += test::pixel(frame, x, y).b < 250;
+    return n;
+}
+
+TEST(GameLoop, FirstFrameAddsTheIslandLaterFramesBlendIt)
+{
+    GameRun game;
+    game.keep_frames(true);
+    game.end_after(2);
+    game.run();
+    ASSERT_EQ(game.frames().size(), 2u);
+    const Ref<TPixmap>& first = game.frames()[0];
+    const Ref<TPixmap>& second = game.frames()[1];
+    EXPECT_EQ(mixed_island_pixels(first), 0);
+    EXPECT_GT(mixed_island_pixels(second), 2000);
+    // The island is there in the first frame too: brighter than the sky.
+    int lit = 0;
+    for (int y = 100; y < 420; y += 2)
+        for (int x = 360; x < 640; x += 2)
+            lit += test::pixel(first, x, y).g > 140;
+    EXPECT_GT(lit, 2000);
+}
+
 } // namespace
 } // namespace vantrel
