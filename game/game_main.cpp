@@ -67,10 +67,10 @@ bool loop_should_end()
 
 int game_entry()
 {
-    if (!entered) {
-        entered = true;
-        game_main();
-    }
+    if (entered)
+        return 0;
+    entered = true;
+    game_main();
     std::exit(EXIT_SUCCESS);
 }
 

@@ -17,9 +17,10 @@ inline constexpr int32_t MUSIC_CYCLE_MS = 16000;
 // so the game library itself carries no data.
 void register_game_assets();
 
-// Runs once: game_main, then ends the process with status 0 through the
-// standard exit, so the exit actions (closing the window) run.
-[[noreturn]] int game_entry();
+// Runs game_main, then ends the process with status 0 through the standard
+// exit, so the exit actions (closing the window) run. A second call returns
+// 0 at once.
+int game_entry();
 
 // Runs once: start_game, then main_loop. Returns 0 when the loop ends.
 int32_t game_main();

@@ -63,6 +63,25 @@ TEST_F(GameExitTest, CloseBoxEndsTheProgramWithStatus0)
     EXPECT_EXIT(run_game_with_flip_hook(&close_after_ten), ::testing::ExitedWithCode(0), "");
 }
 
+// game_main runs once: a second call neither opens a window nor loops.
+void run_game_main_twice()
+{
+    events_init();
+    graphics_init();
+    attach_hook(flip_hook_id(), &press_escape, Ref<TObject>(), 0);
+    if (game_main() != 0)
+        std::exit(1);
+    const int32_t seq = graphics_seq();
+    if (game_main() != 0 || graphics_seq() != seq)
+        std::exit(2);
+    std::exit(7);
+}
+
+TEST_F(GameExitTest, GameMainRunsOnce)
+{
+    EXPECT_EXIT(run_game_main_twice(), ::testing::ExitedWithCode(7), "");
+}
+
 TEST_F(GameExitTest, NoOpenGLWindowSaysWhyAndFails)
 {
     EXPECT_EXIT(
