@@ -24,6 +24,7 @@ int32_t sdldevice::init()
     write_pos_ = 0;
     restart_countdown_ = 0;
     running_.store(0);
+    underruns_.store(0);
     return open(DEVICE_RATE, DEVICE_CHANNELS, DEVICE_BITS, fragment_);
 }
 
@@ -102,6 +103,7 @@ void sdldevice::recover_underrun()
 {
     wave_out_->reset();
     clear_ring();
+    underruns_.fetch_add(1, std::memory_order_relaxed);
     restart_countdown_ = RESTART_WAIT_TICKS;
     if (latency_ <= LATENCY_RAISE_MAX)
         latency_ += LATENCY_STEP;

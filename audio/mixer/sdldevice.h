@@ -59,6 +59,8 @@ public:
     int32_t latency() const { return latency_; }
     const int16_t* ring() const { return ring_.get(); }
     bool is_running() const { return running_.load(std::memory_order_acquire) != 0; }
+    // Underruns since init; safe to read from any thread.
+    int32_t underruns() const { return underruns_.load(std::memory_order_relaxed); }
 
 private:
     static void tick(void* self);
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<int16_t[]> ring_;
     int32_t format16_ = 0;
     std::atomic<int32_t> running_{0};
+    std::atomic<int32_t> underruns_{0};
     uint32_t write_pos_ = 0;       // refill thread once running
     int32_t restart_countdown_ = 0;
     int32_t latency_ = LATENCY_START;

@@ -100,6 +100,7 @@ TEST_F(DeviceTest, CursorLessThanTwoFragmentsBehindTriggersUnderrun)
     EXPECT_EQ(dev.latency(), 8);
     EXPECT_EQ(dev.write_pos(), 16384u);
     EXPECT_EQ(dev.restart_countdown(), 250);
+    EXPECT_EQ(dev.underruns(), 1);
     EXPECT_TRUE(ring_silent());
     EXPECT_EQ(out->written.load(), 16384u * 2);
 }

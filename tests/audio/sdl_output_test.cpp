@@ -57,39 +57,61 @@ std::vector<int16_t> expected_output(const Ref<TSampleBuffer>& b)
     return out;
 }
 
-TEST(SdlOutput, DiskDriverCaptureMatchesTheMixer)
+struct Capture {
+    std::vector<int16_t> values;
+    int32_t underruns = 0;
+};
+
+// Plays the sound once through the SDL device on the disk driver and returns
+// what SDL was handed.
+Capture play_and_capture(const Ref<TSampleBuffer>& buffer, const std::string& file)
 {
-    const std::string file = testing::TempDir() + "vantrel_audio_capture.raw";
     std::remove(file.c_str());
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-    ASSERT_EQ(audio_init(), 0);
-    const auto buffer = pattern(4410); // 0.2 s
-    auto snd = load_sound(Ref<TObject>(buffer), 0);
-    ASSERT_TRUE(ref_cast<TMixerSoundAsset>(snd));
-    auto voice = play_sound(snd, nullptr);
-    ASSERT_TRUE(voice);
+    Capture c;
+    if (audio_init() != 0)
+        return c;
+    auto voice = play_sound(load_sound(Ref<TObject>(buffer), 0), nullptr);
     // The lead, the start delay and the sound: well under a second.
-    for (int i = 0; i < 200 && voice_playing(voice); ++i)
+    for (int i = 0; i < 200 && voice && voice_playing(voice); ++i)
         delay(10);
     delay(150);
+    c.underruns = audio_device()->underruns();
     audio_shutdown();
-
     std::ifstream in(file, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
-    std::vector<int16_t> captured(bytes.size() / 2);
-    std::memcpy(captured.data(), bytes.data(), captured.size() * 2);
-    size_t first = 0;
-    while (first < captured.size() && captured[first] == 0)
-        ++first;
-    const auto expected = expected_output(buffer);
-    ASSERT_GE(captured.size(), first + 4410 * 4) << "capture too short";
-    EXPECT_EQ(first % 2, 0u); // starts on a frame
-    for (size_t i = 0; i < 4410 * 4; ++i)
-        ASSERT_EQ(captured[first + i], expected[i]) << "value " << i;
-    for (size_t i = first + 4410 * 4; i < captured.size(); ++i)
-        ASSERT_EQ(captured[i], 0) << "after the sound, value " << i;
+    c.values.resize(bytes.size() / 2);
+    std::memcpy(c.values.data(), bytes.data(), c.values.size() * 2);
     std::remove(file.c_str());
+    return c;
+}
+
+TEST(SdlOutput, DiskDriverCaptureMatchesTheMixer)
+{
+    const std::string file = testing::TempDir() + "vantrel_audio_capture.raw";
+    const auto buffer = pattern(4410); // 0.2 s
+    const auto expected = expected_output(buffer);
+    const size_t length = 4410 * 4;
+    // A machine too busy to refill in time clears the ring (an underrun) and
+    // loses part of the sound: only then is the capture taken again.
+    Capture c;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        c = play_and_capture(buffer, file);
+        if (c.underruns == 0)
+            break;
+    }
+    ASSERT_FALSE(c.values.empty()) << "no capture";
+    ASSERT_EQ(c.underruns, 0) << "the refill thread never kept up";
+    size_t first = 0;
+    while (first < c.values.size() && c.values[first] == 0)
+        ++first;
+    ASSERT_GE(c.values.size(), first + length) << "capture too short";
+    EXPECT_EQ(first % 2, 0u); // starts on a frame
+    for (size_t i = 0; i < length; ++i)
+        ASSERT_EQ(c.values[first + i], expected[i]) << "value " << i;
+    for (size_t i = first + length; i < c.values.size(); ++i)
+        ASSERT_EQ(c.values[i], 0) << "after the sound, value " << i;
 }
 
 } // namespace

@@ -96,7 +96,7 @@ TEST(MixerThreads, DeviceRefillThreadAgainstVoiceOperations)
     EXPECT_GT(voices.size(), 2000u);
     audio_shutdown();
     EXPECT_EQ(shortie->sample->refcount.load(), 1);
-    EXPECT_GT(out->position_reads.load(), 20);
+    EXPECT_GT(out->position_reads.load(), 5); // the refill thread did run
     EXPECT_EQ(out->resets, 1); // only the one at close: no underrun
 }
 
