@@ -22,13 +22,15 @@ function(vantrel_subsystem name)
   vantrel_warnings(vantrel_${name})
 endfunction()
 
-# vantrel_test(<name> SOURCES <files>... LIBS <targets>... [GL])
+# vantrel_test(<name> SOURCES <files>... LIBS <targets>... [GL] [SERIAL])
 #
 # A GoogleTest executable registered with CTest. GL tests open real windows,
 # so they run under Xvfb with the llvmpipe rasteriser when no display is set
-# (see scripts/run-tests).
+# (see scripts/test). SERIAL tests feed input through a real window: a window
+# that a test running alongside shows takes the keyboard focus (SDL forces it
+# where no window manager runs), so they run alone.
 function(vantrel_test name)
-  cmake_parse_arguments(ARG "GL" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "GL;SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   vantrel_warnings(${name})
@@ -36,6 +38,10 @@ function(vantrel_test name)
   if(ARG_GL)
     list(APPEND labels gl)
   endif()
+  if(ARG_SERIAL)
+    list(APPEND labels gl)
+    set(serial RUN_SERIAL TRUE)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120 LABELS "${labels}")
+    PROPERTIES TIMEOUT 120 LABELS "${labels}" ${serial})
 endfunction()

@@ -1,4 +1,4 @@
-// The SDL audio output: SDL's callback plays the part of the sound card that
+// The SDL audio output: SDL's callback stands in for the sound card that
 // loops over the ring, copying from the play cursor and advancing it.
 #include "platform/audio_output.h"
 

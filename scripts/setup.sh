@@ -27,7 +27,8 @@ build_tree() {
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
   fi
-  cmake --build "$dir" -j"$(nproc)"
+  # BUILD_TARGETS narrows the build to what a partial run needs.
+  cmake --build "$dir" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
 }
 
 # Runs a command where a window can open: on the user's display when there is

@@ -87,14 +87,28 @@ void sdldevice::publish_written()
     wave_out_->set_written(write_pos_ * static_cast<uint32_t>(sample_bytes_));
 }
 
-// The cursor cannot be trusted: start the ring over from silence.
+// The cursor cannot be trusted (or has reached the position limit): start
+// the ring over, with the lead filled again before it plays. Left empty, the
+// very next tick would find the writer behind the cursor and take the
+// underrun path, a second and a quarter of silence every 25 minutes of play.
 void sdldevice::restart_ring()
 {
     wave_out_->reset();
     clear_ring();
     write_pos_ = 0;
-    publish_written();
+    fill_to(static_cast<uint32_t>(latency_ * fragment_));
     submit_ring();
+}
+
+void sdldevice::fill_to(uint32_t target)
+{
+    const auto frag = static_cast<uint32_t>(fragment_);
+    while (write_pos_ < target) {
+        const uint32_t slot = (write_pos_ / frag) % RING_FRAGMENTS;
+        mixer_->mix_s16(ring_.get() + slot * frag, 0);
+        write_pos_ += frag;
+    }
+    publish_written();
 }
 
 // The output is stopped before the ring is cleared, so the cleared bytes are
@@ -132,14 +146,8 @@ void sdldevice::refill()
         return;
     }
     const uint32_t target = play + static_cast<uint32_t>(latency_) * frag;
-    if (write_pos_ >= target)
-        return;
-    while (write_pos_ < target) {
-        const uint32_t slot = (write_pos_ / frag) % RING_FRAGMENTS;
-        mixer_->mix_s16(ring_.get() + slot * frag, 0);
-        write_pos_ += frag;
-    }
-    publish_written();
+    if (write_pos_ < target)
+        fill_to(target);
 }
 
 void sdldevice::close()

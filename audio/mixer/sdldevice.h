@@ -67,6 +67,7 @@ private:
     void submit_ring();
     void clear_ring();
     void restart_ring();
+    void fill_to(uint32_t target);
     void recover_underrun();
     void publish_written();
 

@@ -162,9 +162,16 @@ TEST_F(DeviceTest, CursorPastThePositionLimitRestartsTheRing)
     dev.refill();
     EXPECT_EQ(out->resets, resets + 1);
     EXPECT_EQ(out->submits, submits + 1);
-    EXPECT_EQ(dev.write_pos(), 0u);
-    EXPECT_EQ(out->written.load(), 0u);
+    // The lead is refilled before the ring plays again...
+    EXPECT_EQ(dev.write_pos(), 6u * 1024);
+    EXPECT_EQ(out->written.load(), 6u * 1024 * 2);
     EXPECT_TRUE(ring_silent());
+    // ...so the first tick after the restart keeps playing instead of
+    // taking the underrun path.
+    set_cursor_values(441);
+    dev.refill();
+    EXPECT_EQ(dev.restart_countdown(), 0);
+    EXPECT_EQ(dev.latency(), 6);
 }
 
 TEST_F(DeviceTest, CursorAtThePositionLimitIsStillTrusted)
@@ -184,7 +191,7 @@ TEST_F(DeviceTest, UnreadableCursorRestartsTheRing)
     dev.refill();
     EXPECT_EQ(out->resets, 1);
     EXPECT_EQ(out->submits, 2);
-    EXPECT_EQ(dev.write_pos(), 0u);
+    EXPECT_EQ(dev.write_pos(), 6u * 1024);
 }
 
 TEST_F(DeviceTest, FailedSubmitIsReportedAndPlayingGoesOn)
