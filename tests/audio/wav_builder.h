@@ -1,6 +1,7 @@
 // Builds WAV files in memory for the loader tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,13 +36,14 @@ public:
     {
         return tag(t).u32(static_cast<uint32_t>(body.size())).raw(body);
     }
-    // "RIFF", size, "WAVE", then a format chunk of `fmt_size` bytes.
+    // "RIFF", size, "WAVE", then a format chunk that claims `fmt_size` bytes.
+    // At most 64 bytes of it are written, so a hostile claim stays a claim.
     WavBuilder& header(uint32_t channels, uint32_t hertz, uint32_t bits, uint32_t format_tag = 1,
                        uint32_t fmt_size = 16)
     {
         tag("RIFF").u32(0).tag("WAVE").tag("fmt ").u32(fmt_size).u16(format_tag).u16(channels);
         u32(hertz).u32(hertz * channels * bits / 8).u16(channels * bits / 8).u16(bits);
-        for (uint32_t i = 16; i < fmt_size; ++i)
+        for (uint32_t i = 16; i < std::min<uint32_t>(fmt_size, 64); ++i)
             bytes.push_back(0xEE);
         return *this;
     }
