@@ -33,11 +33,13 @@ build_tree() {
 
 # Runs a command where a window can open: on the user's display when there is
 # one, otherwise inside a private Xvfb server with the llvmpipe rasteriser.
+# -noreset keeps the server from regenerating each time its last client
+# leaves, which would refuse the next test process that connects meanwhile.
 with_display() {
   if [ -n "${DISPLAY:-}" ]; then
     "$@"
   else
     GALLIUM_DRIVER="${GALLIUM_DRIVER:-llvmpipe}" SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-x11}" \
-      xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$@"
+      xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$@"
   fi
 }
