@@ -13,6 +13,8 @@ TImageGlyph::TImageGlyph(Ref<TImage> picture, float advance, int32_t x, int32_t 
 {
 }
 
+TImageGlyph::~TImageGlyph() = default;
+
 void TImageGlyph::get_rect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const
 {
     x = x_;

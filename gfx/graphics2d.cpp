@@ -60,6 +60,8 @@ TGraphics2D::TGraphics2D(Ref<TGraphics> backend_graphics, Ref<TRenderDriver> mad
 {
 }
 
+TGraphics2D::~TGraphics2D() = default;
+
 Ref<TDisplayDriver> TGraphics2D::driver() { return renderer; }
 
 void TGraphics2D::get_settings(int32_t& width, int32_t& height, int32_t& depth, int32_t& hertz,

@@ -37,6 +37,7 @@ public:
     int32_t initialised = 0;
 
     TGraphics2D(Ref<TGraphics> backend_graphics, Ref<TRenderDriver> made_by);
+    ~TGraphics2D() override; // out of line: TGlyphFont is incomplete here
 
     Ref<TDisplayDriver> driver() override;
     void get_settings(int32_t& width, int32_t& height, int32_t& depth, int32_t& hertz,

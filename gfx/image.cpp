@@ -29,6 +29,8 @@ Ref<TPixmap> pixmap_of(const Ref<TObject>& location)
 
 } // namespace
 
+TImage::~TImage() = default;
+
 Ref<TImageFrame> TImage::frame(int32_t index)
 {
     const size_t i = checked_index(*this, index);

@@ -41,6 +41,8 @@ public:
     std::vector<Ref<TImageFrame>> frames;
     std::vector<int32_t> generations; // graphics_seq of each frame; 0 = none
 
+    ~TImage() override; // out of line: TPixmap is incomplete here
+
     // The renderer's frame for index, made anew when the graphics changed.
     Ref<TImageFrame> frame(int32_t index);
     // The frame's pixmap (made as blank RGBA when absent); write drops the

@@ -6,6 +6,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES="g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgl-dev libgl1-mesa-dri"
 TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils"
+# clang's sanitizer and libFuzzer runtimes are a package of their own.
+CLANG_PACKAGES="clang libclang-rt-14-dev"
 
 install_missing() {
   local missing=()
