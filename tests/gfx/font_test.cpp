@@ -15,7 +15,6 @@
 namespace vantrel::test {
 namespace {
 
-const RGB BLACK{0, 0, 0};
 
 bool font_bit(int code, int row, int col)
 {
