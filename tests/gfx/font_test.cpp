@@ -15,7 +15,6 @@
 namespace vantrel::test {
 namespace {
 
-
 bool font_bit(int code, int row, int col)
 {
     const uint8_t* bits = asset_data(u"tarnfont.bin");
