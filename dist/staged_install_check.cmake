@@ -32,7 +32,7 @@ message(STATUS "${count} files installed as listed")
 
 # The staged program, with no window to open.
 execute_process(COMMAND "${CMAKE_COMMAND}" -E env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-                        "${STAGE}/bin/vantrel" --version
+                        "${STAGE}/games/vantrel" --version
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
 if(STAGED_VERSION)
   if(NOT status EQUAL 0 OR NOT out STREQUAL "${STAGED_VERSION}\n")
