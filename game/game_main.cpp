@@ -45,6 +45,12 @@ void init_engine()
     graphics2d_init();
 }
 
+// The window works without its icon, so a missing one is no error.
+void set_window_icon()
+{
+    set_app_icon(decode_pixmap(Text(WINDOW_ICON_LOCATION)));
+}
+
 void open_window()
 {
     set_app_title(Text(u"Vantrel v.0.3"));
@@ -86,7 +92,9 @@ int32_t game_main()
 void start_game()
 {
     register_game_assets();
+    register_icon_asset();
     init_engine();
+    set_window_icon();
     open_window();
     set_followers();
     set_blend_mode(BLEND_LIGHT);

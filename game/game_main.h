@@ -17,6 +17,13 @@ inline constexpr int32_t MUSIC_CYCLE_MS = 16000;
 // so the game library itself carries no data.
 void register_game_assets();
 
+// Registers the window icon, a picture apart from the game's own assets.
+// Defined by the same programs, after them.
+void register_icon_asset();
+
+// Where the window icon is read from.
+inline constexpr char16_t WINDOW_ICON_LOCATION[] = u"incbin::vantrel-64.png";
+
 // Runs game_main, then ends the process with status 0 through the standard
 // exit, so the exit actions (closing the window) run. A second call returns
 // 0 at once.

@@ -12,6 +12,7 @@
 // and off with the opened graphics) and the millisecond clock.
 #pragma once
 
+#include "assets/pixmap.h"
 #include "core/object.h"
 #include "core/text.h"
 
@@ -142,5 +143,10 @@ FramePacing frame_pacing();
 // The application title, which new windows take as their caption.
 void set_app_title(Text title);
 Text app_title();
+
+// The application icon, which new windows give the window manager for their
+// title bar and the task bar; the null object (the default) sets none.
+void set_app_icon(Ref<TPixmap> icon);
+Ref<TPixmap> app_icon();
 
 } // namespace vantrel

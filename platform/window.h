@@ -68,6 +68,12 @@ public:
     virtual void capture_pointer(bool on) = 0;
     virtual bool pointer_captured() const = 0;
 
+    // Gives the window the picture the window manager and task bar show for
+    // it: width x height pixels, rows of R, G, B, A bytes, pitch bytes apart.
+    // The pixels are copied. False when there is no window or the size is
+    // not positive.
+    virtual bool set_icon(const uint8_t* rgba, int32_t width, int32_t height, int32_t pitch) = 0;
+
     // The window system's own handle (the X11 window id), 0 when unknown.
     virtual uint64_t native_handle() const = 0;
 

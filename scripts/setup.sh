@@ -5,7 +5,11 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES="g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgl-dev libgl1-mesa-dri"
-TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils"
+# The last three validate the desktop entry, the metainfo and the manual page.
+TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils desktop-file-utils appstream groff-base"
+# scripts/package: dpkg-shlibdeps computes Depends from what file finds to be
+# executables, lintian checks the result.
+PACKAGE_PACKAGES="dpkg-dev file lintian"
 # clang's sanitizer and libFuzzer runtimes are a package of their own.
 CLANG_PACKAGES="clang libclang-rt-14-dev"
 

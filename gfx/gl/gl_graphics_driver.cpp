@@ -30,6 +30,18 @@ platform::GLFormat format_for(int32_t flags)
     return format;
 }
 
+// Before the window is shown, so the window manager has the icon when it
+// first maps the window.
+void give_app_icon(platform::GLWindow& window)
+{
+    Ref<TPixmap> icon = app_icon();
+    if (!icon || icon->width <= 0 || icon->height <= 0)
+        return;
+    if (icon->format != FORMAT_RGBA32)
+        icon = icon->convert(FORMAT_RGBA32);
+    window.set_icon(icon->pixels, icon->width, icon->height, icon->pitch);
+}
+
 } // namespace
 
 Ref<GLGraphicsDriver> gl_graphics_driver()
@@ -145,6 +157,7 @@ Ref<TGraphics> GLGraphicsDriver::make_graphics(int32_t width, int32_t height, in
         add_window_procedure(&GLGraphicsDriver::window_procedure);
         procedure_installed_ = true;
     }
+    give_app_icon(*window);
     window->show();
     return make_ref<TGLGraphicsContext>(record);
 }

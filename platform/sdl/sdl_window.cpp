@@ -53,6 +53,8 @@ public:
         return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MOUSE_CAPTURE);
     }
 
+    bool set_icon(const uint8_t* rgba, int32_t width, int32_t height, int32_t pitch) override;
+
     uint64_t native_handle() const override
     {
         SDL_SysWMinfo info;
@@ -83,6 +85,21 @@ private:
     SDL_Window* window_;
     SDL_GLContext context_;
 };
+
+bool SdlGLWindow::set_icon(const uint8_t* rgba, int32_t width, int32_t height, int32_t pitch)
+{
+    if (!window_ || !rgba || width <= 0 || height <= 0 || pitch < width * 4)
+        return false;
+    // SDL copies the pixels into the window system's property, so the
+    // surface only borrows them for the call.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint8_t*>(rgba), width, height, 32, pitch, SDL_PIXELFORMAT_RGBA32);
+    if (!surface)
+        return false;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
+    return true;
+}
 
 void request_format(const GLFormat& format, bool share)
 {

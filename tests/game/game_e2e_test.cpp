@@ -1,8 +1,11 @@
 // The real program end to end on the tests' X server: xdotool holds Z and M
 // in its window and the bird rises in the frames read back from the window;
-// Escape ends it with status 0; with SDL's disk audio driver the music of
+// Escape ends it with status 0; the window carries its 64 x 64 icon for the
+// window manager; with SDL's disk audio driver the music of
 // the first cycle reaches the output file. Skipped without a display or
 // without xdotool.
+#include "x11_window_icon.h"
+
 #include <gtest/gtest.h>
 
 // After gtest: Xlib's macros (None, Bool, Status) would break its headers.
@@ -136,6 +139,9 @@ TEST_F(GameEndToEnd, HoldingBothFlapKeysLiftsTheBirdAndEscapeQuits)
     GameProcess game({"SDL_AUDIODRIVER=dummy"});
     const std::string wid = game.window();
     ASSERT_FALSE(wid.empty()) << "no game window appeared";
+    const auto icon = vantrel::testing::window_icon_property(std::stoull(wid));
+    ASSERT_EQ(icon.size(), 2u + 64u * 64u) << "the window has no 64 x 64 icon";
+    EXPECT_EQ(icon[0], 64u);
     ASSERT_TRUE(run("xdotool windowfocus --sync " + wid));
     sleep_ms(1500); // the bird settles at the bottom: body 439, spine from 429
     const int resting = spine_top(wid);

@@ -9,6 +9,7 @@
 #include "platform/event_injection.h"
 #include "platform/manual_clock.h"
 #include "x11_close_request.h"
+#include "x11_window_icon.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace vantrel;
 
@@ -269,6 +271,22 @@ TEST_F(GLDriver, RealWindowFramesFollowTheScheduleOfTheInjectedClock)
     }
     EXPECT_EQ(clock.sleeps, (std::vector<int32_t>{16, 17, 17}));
     EXPECT_EQ(driver->swap_interval(), 0);
+}
+
+TEST_F(GLDriver, WindowsCarryTheAppIconInArgbAndNoneWithoutOne)
+{
+    EXPECT_TRUE(vantrel::testing::window_icon_property(graphics->record()->window->native_handle()).empty())
+        << "no icon was set";
+    // A 2 x 1 RGB picture: the window receives it converted, fully opaque.
+    const Ref<TPixmap> icon = new_pixmap(2, 1, FORMAT_RGB24, 1);
+    const uint8_t rgb[6] = {10, 20, 30, 200, 100, 50};
+    std::memcpy(icon->pixels, rgb, sizeof rgb);
+    set_app_icon(icon);
+    const Ref<TGLGraphicsContext> with_icon = ref_cast<TGLGraphicsContext>(open_graphics(640, 480, 0, 60, 0));
+    set_app_icon(nullptr);
+    ASSERT_TRUE(with_icon);
+    EXPECT_EQ(vantrel::testing::window_icon_property(with_icon->record()->window->native_handle()),
+              (std::vector<uint32_t>{2, 1, 0xFF0A141Eu, 0xFFC86432u}));
 }
 
 } // namespace

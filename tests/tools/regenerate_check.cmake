@@ -1,5 +1,8 @@
 # Runs the asset generator into OUTPUT and requires every file it writes to
-# equal the committed one in REFERENCE byte for byte.
+# equal the committed one in REFERENCE byte for byte. NAMES (a list) picks
+# the files; the game's twelve assets by default. ARGS go to the generator
+# after OUTPUT (the icons come with --icons).
+cmake_minimum_required(VERSION 3.25)
 foreach(var GENERATOR OUTPUT REFERENCE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "regenerate_check: ${var} is not set")
@@ -8,13 +11,17 @@ endforeach()
 
 file(REMOVE_RECURSE "${OUTPUT}")
 file(MAKE_DIRECTORY "${OUTPUT}")
-execute_process(COMMAND "${GENERATOR}" "${OUTPUT}" RESULT_VARIABLE status)
+execute_process(COMMAND "${GENERATOR}" "${OUTPUT}" ${ARGS} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the generator failed (${status})")
 endif()
 
-set(names sound1.wav sound2.wav sound3.wav sound4.wav sound5.wav sound6.wav sound7.wav sound8.wav
-          wing2.png spark.png island.png tarnfont.bin)
+if(DEFINED NAMES)
+  set(names ${NAMES})
+else()
+  set(names sound1.wav sound2.wav sound3.wav sound4.wav sound5.wav sound6.wav sound7.wav sound8.wav
+            wing2.png spark.png island.png tarnfont.bin)
+endif()
 set(differ "")
 foreach(name IN LISTS names)
   if(NOT EXISTS "${OUTPUT}/${name}")
@@ -28,7 +35,17 @@ foreach(name IN LISTS names)
   endif()
 endforeach()
 if(differ)
-  message(FATAL_ERROR "regenerated assets differ from assets/data: ${differ}")
+  message(FATAL_ERROR "regenerated assets differ from ${REFERENCE}: ${differ}")
 endif()
 list(LENGTH names count)
+# A stray file in the reference folder is one nothing regenerates.
+file(GLOB committed RELATIVE "${REFERENCE}" "${REFERENCE}/*")
+foreach(name IN LISTS committed)
+  if(NOT name IN_LIST names)
+    list(APPEND differ "${name} (committed, not generated)")
+  endif()
+endforeach()
+if(differ)
+  message(FATAL_ERROR "${REFERENCE}: ${differ}")
+endif()
 message(STATUS "all ${count} assets regenerate byte for byte")

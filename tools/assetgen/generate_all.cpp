@@ -19,8 +19,33 @@ const std::vector<std::string>& asset_names()
     return names;
 }
 
+const std::vector<int>& icon_sizes()
+{
+    static const std::vector<int> sizes{16, 24, 32, 48, 64, 128, 256};
+    return sizes;
+}
+
+std::string icon_name(int size)
+{
+    return "vantrel-" + std::to_string(size) + ".png";
+}
+
+const std::vector<std::string>& icon_names()
+{
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> list;
+        for (int size : icon_sizes())
+            list.push_back(icon_name(size));
+        return list;
+    }();
+    return names;
+}
+
 Bytes generate_asset(const std::string& name)
 {
+    for (int size : icon_sizes())
+        if (name == icon_name(size))
+            return encode_png_rgba(make_icon(size));
     if (name.size() == 10 && name.starts_with("sound") && name.ends_with(".wav") && name[5] >= '1' && name[5] <= '8') {
         const int number = name[5] - '0';
         return encode_wav(render_music_loop(number), music_loop_title(number));

@@ -1,5 +1,6 @@
-// vantrel_assetgen OUTPUT_DIR [NAME...]: writes the named assets (all of
-// them by default) into OUTPUT_DIR, two generators at a time.
+// vantrel_assetgen OUTPUT_DIR [NAME...]: writes the named assets (the
+// game's twelve by default, the application icons for the name --icons) into
+// OUTPUT_DIR, two generators at a time.
 #include "generate_all.h"
 
 #include <atomic>
@@ -47,13 +48,19 @@ void run_jobs(Job& job)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR [NAME...]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR [NAME... | --icons]\n", argv[0]);
         return 2;
     }
     Job job;
     job.dir = argv[1];
-    for (int i = 2; i < argc; ++i)
-        job.names.emplace_back(argv[i]);
+    for (int i = 2; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "--icons")
+            job.names.insert(job.names.end(), vantrel::assetgen::icon_names().begin(),
+                             vantrel::assetgen::icon_names().end());
+        else
+            job.names.push_back(name);
+    }
     if (job.names.empty())
         job.names = vantrel::assetgen::asset_names();
     std::thread helper(run_jobs, std::ref(job));

@@ -50,22 +50,52 @@ void append_to_vector(png_structp png, png_bytep data, size_t length)
 
 void flush_nothing(png_structp) {}
 
-bool write_rows(png_structp png, png_infop info, const RgbImage& image, png_bytepp rows, Bytes* out)
+struct RowsToWrite {
+    int width = 0;
+    int height = 0;
+    int colour_type = PNG_COLOR_TYPE_RGB;
+    png_bytepp rows = nullptr;
+};
+
+bool write_rows(png_structp png, png_infop info, const RowsToWrite& image, Bytes* out)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, out, append_to_vector, flush_nothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+                 image.colour_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
     png_set_compression_level(png, 9);
     png_set_compression_mem_level(png, 8);
     png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
     png_set_compression_window_bits(png, 15);
     png_set_compression_method(png, 8);
-    png_set_rows(png, info, rows);
+    png_set_rows(png, info, image.rows);
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
     return true;
+}
+
+// Encodes rows of channels bytes per pixel (3 for RGB, 4 for RGBA).
+Bytes encode_rows(const uint8_t* pixels, int width, int height, int channels)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        throw std::runtime_error("libpng: cannot create the write structures");
+    }
+    const size_t stride = static_cast<size_t>(width) * static_cast<size_t>(channels);
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+        rows[static_cast<size_t>(y)] = const_cast<png_bytep>(pixels + static_cast<size_t>(y) * stride);
+    const RowsToWrite image{width, height, channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+                            rows.data()};
+    Bytes out;
+    const bool ok = write_rows(png, info, image, &out);
+    png_destroy_write_struct(&png, &info);
+    if (!ok)
+        throw std::runtime_error("libpng: writing the picture failed");
+    return out;
 }
 
 struct ReadCursor {
@@ -82,8 +112,10 @@ void read_from_cursor(png_structp png, png_bytep data, size_t length)
     cursor->pos += length;
 }
 
-// Reads the header, then the rows expanded to RGB8 into image (sized here).
-bool read_rows(png_structp png, png_infop info, ReadCursor* cursor, PngHeader* header, RgbImage* image)
+// Reads the header, then the rows expanded to 8-bit RGB (channels 3) or RGBA
+// (channels 4) into pixels, sized here.
+bool read_rows(png_structp png, png_infop info, ReadCursor* cursor, int channels, PngHeader* header,
+               std::vector<uint8_t>* pixels)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -96,59 +128,77 @@ bool read_rows(png_structp png, png_infop info, ReadCursor* cursor, PngHeader* h
     *header = {width, height, depth, colour, interlace};
     png_set_expand(png);
     png_set_strip_16(png);
-    png_set_strip_alpha(png);
+    if (channels == 4)
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    else
+        png_set_strip_alpha(png);
     png_set_gray_to_rgb(png);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 3)
+    const size_t stride = static_cast<size_t>(width) * static_cast<size_t>(channels);
+    if (png_get_rowbytes(png, info) != stride)
         return false;
-    *image = RgbImage(static_cast<int>(width), static_cast<int>(height));
+    pixels->assign(stride * height, 0);
     for (int pass = png_set_interlace_handling(png); pass > 0; --pass)
         for (png_uint_32 y = 0; y < height; ++y)
-            png_read_row(png, image->bytes().data() + static_cast<size_t>(y) * width * 3, nullptr);
+            png_read_row(png, pixels->data() + static_cast<size_t>(y) * stride, nullptr);
     png_read_end(png, nullptr);
     return true;
+}
+
+// Decodes into 8-bit pixels of the given channel count; false when the bytes
+// are not a PNG that libpng can decode.
+bool decode_rows(const Bytes& bytes, int channels, PngHeader* header, std::vector<uint8_t>* pixels)
+{
+    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
+        return false;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return false;
+    }
+    ReadCursor cursor{&bytes, 0};
+    const bool ok = read_rows(png, info, &cursor, channels, header, pixels);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return ok;
 }
 
 }  // namespace
 
 Bytes encode_png_rgb(const RgbImage& image)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        throw std::runtime_error("libpng: cannot create the write structures");
-    }
-    std::vector<png_bytep> rows(static_cast<size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y)
-        rows[static_cast<size_t>(y)] =
-            const_cast<png_bytep>(image.bytes().data() + static_cast<size_t>(y) * image.width() * 3);
-    Bytes out;
-    const bool ok = write_rows(png, info, image, rows.data(), &out);
-    png_destroy_write_struct(&png, &info);
-    if (!ok)
-        throw std::runtime_error("libpng: writing the picture failed");
-    return out;
+    return encode_rows(image.bytes().data(), image.width(), image.height(), 3);
+}
+
+Bytes encode_png_rgba(const RgbaImage& image)
+{
+    if (image.width <= 0 || image.height <= 0 ||
+        image.bytes.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4)
+        throw std::invalid_argument("RGBA picture: size and pixel count disagree");
+    return encode_rows(image.bytes.data(), image.width, image.height, 4);
 }
 
 std::optional<DecodedPng> decode_png(const Bytes& bytes)
 {
-    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
-        return std::nullopt;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        return std::nullopt;
-    }
-    ReadCursor cursor{&bytes, 0};
     DecodedPng result;
-    const bool ok = read_rows(png, info, &cursor, &result.header, &result.image);
-    png_destroy_read_struct(&png, &info, nullptr);
-    if (!ok)
+    std::vector<uint8_t> pixels;
+    if (!decode_rows(bytes, 3, &result.header, &pixels))
         return std::nullopt;
+    result.image = RgbImage(static_cast<int>(result.header.width), static_cast<int>(result.header.height));
+    result.image.bytes() = std::move(pixels);
     return result;
+}
+
+std::optional<RgbaImage> decode_png_rgba(const Bytes& bytes)
+{
+    PngHeader header;
+    RgbaImage image;
+    if (!decode_rows(bytes, 4, &header, &image.bytes))
+        return std::nullopt;
+    image.width = static_cast<int>(header.width);
+    image.height = static_cast<int>(header.height);
+    return image;
 }
 
 std::vector<PngChunk> list_png_chunks(const Bytes& bytes)

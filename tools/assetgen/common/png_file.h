@@ -36,8 +36,16 @@ private:
     std::vector<uint8_t> bytes_;  // rows of R, G, B
 };
 
+// 8-bit RGBA, straight (not premultiplied) alpha; rows of R, G, B, A.
+struct RgbaImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bytes;
+};
+
 // Throws std::runtime_error when libpng fails.
 Bytes encode_png_rgb(const RgbImage& image);
+Bytes encode_png_rgba(const RgbaImage& image);
 
 struct PngHeader {
     uint32_t width = 0;
@@ -54,6 +62,9 @@ struct DecodedPng {
 
 // Nothing when the bytes are not a PNG that libpng can decode.
 std::optional<DecodedPng> decode_png(const Bytes& bytes);
+
+// The same, expanded to 8-bit RGBA (opaque where the PNG has no alpha).
+std::optional<RgbaImage> decode_png_rgba(const Bytes& bytes);
 
 struct PngChunk {
     std::string type;

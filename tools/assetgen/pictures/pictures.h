@@ -1,4 +1,4 @@
-// The three pictures of the game.
+// The three pictures of the game and the application icon.
 #pragma once
 
 #include "common/png_file.h"
@@ -19,5 +19,9 @@ RgbImage make_spark();
 // 512 x 512: an island seen from above on pure white, which the game makes
 // transparent; the white covers close to 55 % of the picture.
 RgbImage make_island();
+
+// size x size, RGBA: the application icon, a white feather on a rounded tile
+// of sky blue, transparent outside the tile. Sizes 16 to 1024.
+RgbaImage make_icon(int size);
 
 }  // namespace vantrel::assetgen

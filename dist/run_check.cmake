@@ -1,0 +1,25 @@
+# Runs TOOL with ARGS and fails on a non-zero status or on any output line
+# that does not match the regular expression ALLOW (by default no output is
+# allowed). A missing TOOL fails naming PACKAGE, the Debian package to install.
+cmake_minimum_required(VERSION 3.25)
+find_program(tool_path "${TOOL}")
+if(NOT tool_path)
+  message(FATAL_ERROR "${TOOL} is not installed: install the Debian package ${PACKAGE}")
+endif()
+execute_process(COMMAND "${tool_path}" ${ARGS} RESULT_VARIABLE status
+                OUTPUT_VARIABLE out ERROR_VARIABLE err)
+set(text "${out}${err}")
+string(REPLACE "\n" ";" lines "${text}")
+set(unexpected "")
+foreach(line IN LISTS lines)
+  if(line STREQUAL "")
+    continue()
+  endif()
+  if(NOT DEFINED ALLOW OR NOT line MATCHES "${ALLOW}")
+    list(APPEND unexpected "${line}")
+  endif()
+endforeach()
+if(NOT status EQUAL 0 OR unexpected)
+  message(FATAL_ERROR "${TOOL} (status ${status}):\n${text}")
+endif()
+message(STATUS "${TOOL}: clean")
