@@ -30,6 +30,7 @@ namespace {
 
 bool entered = false;
 bool main_started = false;
+LaunchOptions options;
 
 // Each facility after those it depends on; the 2-D renderer registers after
 // the OpenGL display driver, so it is the one in use.
@@ -64,6 +65,9 @@ bool loop_should_end()
 }
 
 } // namespace
+
+void set_launch_options(const LaunchOptions& launch) { options = launch; }
+LaunchOptions launch_options() { return options; }
 
 int game_entry()
 {

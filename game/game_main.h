@@ -6,6 +6,8 @@
 // is counted in passes; the frame pacing alone sets the game's speed.
 #pragma once
 
+#include "game/command_line.h"
+
 #include <cstdint>
 
 namespace vantrel {
@@ -16,6 +18,11 @@ inline constexpr int32_t MUSIC_CYCLE_MS = 16000;
 // program that embeds them (vantrel_embed_assets with this function name),
 // so the game library itself carries no data.
 void register_game_assets();
+
+// How start_game opens the window; the defaults give the plain 640 x 480
+// window at 32,32. Set before game_entry.
+void set_launch_options(const LaunchOptions& options);
+LaunchOptions launch_options();
 
 // Runs game_main, then ends the process with status 0 through the standard
 // exit, so the exit actions (closing the window) run. A second call returns
