@@ -10,6 +10,7 @@
 #include "game/pictures.h"
 #include "game/scene_draw.h"
 #include "game/scenery.h"
+#include "game/screen_mode.h"
 #include "game/state.h"
 #include "game/textured_poly.h"
 #include "gfx/graphics.h"
@@ -49,6 +50,7 @@ void init_engine()
 void open_window()
 {
     set_app_title(Text(u"Vantrel v.0.3"));
+    screen_mode_init(options);
     if (open_graphics(640, 480, 0, 60, 0))
         return;
     // Drawing needs an open window: say why there is none rather than run blind.
@@ -103,8 +105,10 @@ int32_t main_loop()
     set_clear_colour(0, 128, 255);
     textured_poly_init();
     load_music_loops();
-    while (!loop_should_end())
+    while (!loop_should_end()) {
+        switch_screen_when_asked();
         run_pass();
+    }
     return 0;
 }
 
