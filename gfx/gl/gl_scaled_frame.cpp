@@ -82,6 +82,28 @@ uint32_t make_renderbuffer(GLenum format, int32_t width, int32_t height)
     return name;
 }
 
+// Clears what the scaled frame leaves uncovered; the scissor is the
+// caller's to restore.
+void clear_bars(const FrameFit& fit, int32_t drawable_width, int32_t drawable_height)
+{
+    const int32_t right = fit.x + fit.width, top = fit.y + fit.height;
+    const int32_t bars[4][4] = {{0, 0, fit.x, drawable_height},
+                                {right, 0, drawable_width - right, drawable_height},
+                                {fit.x, 0, fit.width, fit.y},
+                                {fit.x, top, fit.width, drawable_height - top}};
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glClearColor(0, 0, 0, 1);
+    glEnable(GL_SCISSOR_TEST);
+    for (const auto& bar : bars)
+        if (bar[2] > 0 && bar[3] > 0) {
+            glScissor(bar[0], bar[1], bar[2], bar[3]);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
+}
+
 } // namespace
 
 FrameFit fit_frame(int32_t width, int32_t height, int32_t drawable_width, int32_t drawable_height)
@@ -156,17 +178,20 @@ void GLScaledFrame::present(int32_t base_y, int32_t drawable_width, int32_t draw
         return;
     const FrameFit fit = fit_frame(width_, height_, drawable_width, drawable_height);
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
     glDisable(GL_SCISSOR_TEST);
     // Out of the back buffer first: the scaled copy covers where it was.
     fb.bind_framebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
     fb.blit_framebuffer(0, base_y, width_, base_y + height_, 0, 0, width_, height_,
                         GL_COLOR_BUFFER_BIT, GL_NEAREST);
     fb.bind_framebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    clear_to_black();
+    clear_bars(fit, drawable_width, drawable_height);
     fb.bind_framebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     fb.blit_framebuffer(0, 0, width_, height_, fit.x, fit.y, fit.x + fit.width,
                         fit.y + fit.height, GL_COLOR_BUFFER_BIT, fit.whole ? GL_NEAREST : GL_LINEAR);
     fb.bind_framebuffer(GL_READ_FRAMEBUFFER, 0);
+    glScissor(box[0], box[1], box[2], box[3]);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
 }

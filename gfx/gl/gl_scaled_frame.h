@@ -3,9 +3,8 @@
 // corner: that is where a W x H window's pixels lie in its buffer, so every
 // pixel is rasterised exactly as there (the rasteriser's tiles and pixel
 // quads fall the same way). At each flip the frame is copied to an
-// offscreen framebuffer object of its size, the back buffer is cleared to
-// black, and the frame is copied back scaled, its aspect kept, centred
-// between black bars.
+// offscreen framebuffer object of its size and copied back scaled, its
+// aspect kept, centred between bars cleared to black.
 //
 // Everything here runs on the main thread with the owning context current.
 #pragma once
@@ -40,8 +39,8 @@ public:
     bool active() const { return framebuffer_ != 0; }
 
     // Shows the frame whose bottom row is at OpenGL row base_y of the back
-    // buffer scaled to the whole drawable. Leaves the scissor, the clear
-    // colour and the framebuffer bindings as they were.
+    // buffer scaled to the whole drawable. Leaves the scissor test and box,
+    // the clear colour and the framebuffer bindings as they were.
     void present(int32_t base_y, int32_t drawable_width, int32_t drawable_height);
 
 private:
