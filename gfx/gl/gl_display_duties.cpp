@@ -57,8 +57,9 @@ void GLGraphicsDriver::set_presentation(const TPresentation& requested)
             apply_presentation(record);
 }
 
-// Resizes the window for the presentation and gives it an offscreen frame
-// when it shows the frame at any other size.
+// Resizes the window for the presentation and gives it the offscreen copy
+// that scaled presentation goes through when it shows the frame at any
+// other size.
 void GLGraphicsDriver::apply_presentation(const Ref<GLContextRecord>& record)
 {
     const TPresentation& p = presentation_;
