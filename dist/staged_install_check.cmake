@@ -34,12 +34,8 @@ message(STATUS "${count} files installed as listed")
 execute_process(COMMAND "${CMAKE_COMMAND}" -E env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
                         "${STAGE}/games/vantrel" --version
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
-if(STAGED_VERSION)
-  if(NOT status EQUAL 0 OR NOT out STREQUAL "${STAGED_VERSION}\n")
-    message(FATAL_ERROR "staged vantrel --version: status ${status}, printed '${out}${err}'")
-  endif()
-elseif(NOT status EQUAL 1 OR NOT err MATCHES "cannot open the 640 x 480 OpenGL window")
-  message(FATAL_ERROR "the staged vantrel did not start: status ${status}, printed '${out}${err}'")
+if(NOT status EQUAL 0 OR NOT out STREQUAL "${STAGED_VERSION}\n")
+  message(FATAL_ERROR "staged vantrel --version: status ${status}, printed '${out}${err}'")
 endif()
 message(STATUS "the staged vantrel runs")
 

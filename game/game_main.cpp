@@ -10,6 +10,7 @@
 #include "game/pictures.h"
 #include "game/scene_draw.h"
 #include "game/scenery.h"
+#include "game/screen_mode.h"
 #include "game/state.h"
 #include "game/textured_poly.h"
 #include "gfx/graphics.h"
@@ -30,6 +31,7 @@ namespace {
 
 bool entered = false;
 bool main_started = false;
+LaunchOptions options;
 
 // Each facility after those it depends on; the 2-D renderer registers after
 // the OpenGL display driver, so it is the one in use.
@@ -54,6 +56,7 @@ void set_window_icon()
 void open_window()
 {
     set_app_title(Text(u"Vantrel v.0.3"));
+    screen_mode_init(options);
     if (open_graphics(640, 480, 0, 60, 0))
         return;
     // Drawing needs an open window: say why there is none rather than run blind.
@@ -70,6 +73,9 @@ bool loop_should_end()
 }
 
 } // namespace
+
+void set_launch_options(const LaunchOptions& launch) { options = launch; }
+LaunchOptions launch_options() { return options; }
 
 int game_entry()
 {
@@ -107,8 +113,10 @@ int32_t main_loop()
     set_clear_colour(0, 128, 255);
     textured_poly_init();
     load_music_loops();
-    while (!loop_should_end())
+    while (!loop_should_end()) {
+        switch_screen_when_asked();
         run_pass();
+    }
     return 0;
 }
 

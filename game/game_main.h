@@ -6,6 +6,8 @@
 // is counted in passes; the frame pacing alone sets the game's speed.
 #pragma once
 
+#include "game/command_line.h"
+
 #include <cstdint>
 
 namespace vantrel {
@@ -23,6 +25,11 @@ void register_icon_asset();
 
 // Where the window icon is read from.
 inline constexpr char16_t WINDOW_ICON_LOCATION[] = u"incbin::vantrel-64.png";
+
+// How start_game opens the window; the defaults give the plain 640 x 480
+// window at 32,32. Set before game_entry.
+void set_launch_options(const LaunchOptions& options);
+LaunchOptions launch_options();
 
 // Runs game_main, then ends the process with status 0 through the standard
 // exit, so the exit actions (closing the window) run. A second call returns

@@ -77,7 +77,8 @@ const TGraphicsModeArray& list_graphics_modes()
 {
     if (!modes_cached && current_driver) {
         cached_modes = current_driver->list_modes();
-        modes_cached = true;
+        // An empty answer (no display yet) is asked again next time.
+        modes_cached = !cached_modes.empty();
     }
     return cached_modes;
 }
@@ -201,6 +202,9 @@ int32_t flip_hook_id() { return flip_hook; }
 
 Text last_graphics_error() { return graphics_error; }
 void set_graphics_error(Text message) { graphics_error = std::move(message); }
+
+void set_presentation(const TPresentation& p) { gl_graphics_driver()->set_presentation(p); }
+TPresentation presentation() { return gl_graphics_driver()->presentation(); }
 
 void set_app_title(Text text) { title = std::move(text); }
 Text app_title() { return title; }

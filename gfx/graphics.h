@@ -140,6 +140,22 @@ struct FramePacing {
 };
 FramePacing frame_pacing();
 
+// How windowed graphics present their W x H frame. The default is a plain
+// W x H window; otherwise the frame is drawn offscreen at W x H and shown
+// scaled, with its aspect kept, centred between black bars.
+struct TPresentation {
+    int32_t window_scale = 1;  // the window is this many times the frame (1 to 8)
+    bool fill_desktop = false; // full-screen at the desktop's own resolution
+    friend bool operator==(const TPresentation&, const TPresentation&) = default;
+};
+
+// Applies to windowed graphics made from now on and, at once, to those that
+// exist: the window changes, the context, its textures and the drawing state
+// stay. Without framebuffer objects the frame stays unscaled (said once on
+// standard error).
+void set_presentation(const TPresentation& presentation);
+TPresentation presentation();
+
 // The application title, which new windows take as their caption.
 void set_app_title(Text title);
 Text app_title();

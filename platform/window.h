@@ -77,6 +77,26 @@ public:
     // The window system's own handle (the X11 window id), 0 when unknown.
     virtual uint64_t native_handle() const = 0;
 
+    // The OpenGL drawable's size in pixels (the client size, or more on a
+    // high-density display).
+    virtual void drawable_size(int32_t& width, int32_t& height) const = 0;
+    // Leaves any full-screen state, then puts the client area at (x, y)
+    // with that size.
+    virtual void set_client_rect(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+    // Covers the whole desktop at its own resolution; the display mode stays.
+    virtual bool fill_desktop() = 0;
+    // Full-screen in the display mode given; false when the display does not
+    // offer exactly that mode (hertz 0: any rate) or will not switch.
+    virtual bool enter_display_mode(int32_t width, int32_t height, int32_t bits_per_pixel,
+                                    int32_t hertz) = 0;
+    // Leaves full-screen; a changed display mode goes back to the desktop's.
+    virtual void leave_fullscreen() = 0;
+    virtual bool fullscreen() const = 0;
+    virtual void minimise() = 0;
+    // Sets the swap interval of this window's context (made current for
+    // the call, the previous context current again after).
+    virtual bool set_swap_interval(int32_t interval) = 0;
+
     virtual void close() = 0;
     virtual bool closed() const = 0;
 };
@@ -93,8 +113,29 @@ using ContextCheck = bool (*)(std::string& reason);
 Ref<GLWindow> create_gl_window(const WindowSpec& spec, GLWindow* share_with,
                                ContextCheck check = nullptr);
 
+// A window made by someone else (the X11 window id), for wrap_gl_window.
+class NativeWindow final : public TObject {
+public:
+    explicit NativeWindow(uint64_t window_handle) : handle(window_handle) {}
+    uint64_t handle;
+};
+
+// A context drawing into an existing native window, which the GLWindow
+// neither shows nor destroys: close() deletes the context only. Null when
+// the window cannot be taken or has no matching pixel format.
+Ref<GLWindow> wrap_gl_window(uint64_t native, const GLFormat& format, GLWindow* share_with,
+                             ContextCheck check = nullptr);
+
 // Leaves no context current.
 void release_current_context();
+
+// The address of an OpenGL entry point of the current implementation, null
+// when it has none. Needs video up.
+void* gl_proc_address(const char* name);
+
+// The primary display's desktop size; starts video when needed. False
+// when there is no display.
+bool desktop_size(int32_t& width, int32_t& height);
 
 // 0 presents at once, 1 waits for vertical retrace. False when the system
 // refuses, which is harmless (Xvfb refuses 0).
@@ -108,7 +149,8 @@ std::string video_driver_name();
 struct DisplayMode {
     int32_t width = 0, height = 0, bits_per_pixel = 0, hertz = 0;
 };
-// The primary display's modes (empty when video is not up).
+// The primary display's modes; starts video when needed (empty when there
+// is no display).
 std::vector<DisplayMode> display_modes();
 
 // The last failure's message.

@@ -9,9 +9,11 @@
 // points of the GL tests; llvmpipe rasterises in threads of its own, which
 // the process's CPU time includes.
 //
-// Usage: game_frame_timing [passes]
+// Usage: game_frame_timing [passes] [--fullscreen | --window-scale N]
 #include "../../tests/gfx/support/gl_spy.h"
 #include "../../tests/game/game_run.h"
+#include "game/command_line.h"
+#include "game/game_main.h"
 #include "gfx/graphics.h"
 #include "platform/clock.h"
 #include "platform/event_injection.h"
@@ -141,6 +143,13 @@ void report(const char* what, const std::vector<double>& v)
 int main(int argc, char** argv)
 {
     const int passes = argc > 1 ? std::atoi(argv[1]) : 1800;
+    // The game's own options after the pass count choose the presentation.
+    if (argc > 2) {
+        const CommandLine line = parse_command_line(argc - 1, argv + 1);
+        if (line.action != CommandAction::Run)
+            return finish_command_line(line);
+        set_launch_options(line.options);
+    }
     PhaseClock clock(platform::clock_source());
     platform::set_clock_source(&clock);
     test::spy_set_timing(true);

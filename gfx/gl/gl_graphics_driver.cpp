@@ -15,8 +15,6 @@ namespace {
 // switch to its shared context.
 GLGraphicsDriver* instance = nullptr;
 
-constexpr int32_t WINDOW_LEFT = 32; // where the client area's corner goes
-constexpr int32_t WINDOW_TOP = 32;
 constexpr size_t MAX_MODES = 1024;
 
 platform::GLFormat format_for(int32_t flags)
@@ -65,6 +63,9 @@ void TGLGraphicsContext::get_settings(int32_t& width, int32_t& height, int32_t& 
         width = height = depth = hertz = flags = 0;
         return;
     }
+    // A window someone else made may have been resized since.
+    if (record_->mode == GL_CONTEXT_WRAPPED)
+        record_->window->client_size(record_->width, record_->height);
     width = record_->width;
     height = record_->height;
     depth = record_->depth;
@@ -96,10 +97,26 @@ TGraphicsModeArray GLGraphicsDriver::list_modes()
     return modes;
 }
 
-Ref<TGraphics> GLGraphicsDriver::wrap_window(const Ref<TObject>&, int32_t)
+Ref<TGraphics> GLGraphicsDriver::wrap_window(const Ref<TObject>& window, int32_t flags)
 {
-    set_graphics_error(u"GLGraphicsDriver cannot draw into a window it did not make");
-    return nullptr;
+    const Ref<platform::NativeWindow> native = ref_cast<platform::NativeWindow>(window);
+    if (!native) {
+        set_graphics_error(u"GLGraphicsDriver can only draw into a native window");
+        return nullptr;
+    }
+    if (!ensure_shared_context())
+        return nullptr;
+    Ref<platform::GLWindow> wrapped = platform::wrap_gl_window(
+        native->handle, format_for(flags), shared_->window.get(), &fixed_function_available);
+    if (!wrapped) {
+        set_graphics_error(platform::last_error());
+        return nullptr;
+    }
+    int32_t width = 0, height = 0;
+    wrapped->client_size(width, height);
+    // Not shown: the window is its maker's to show.
+    return make_ref<TGLGraphicsContext>(
+        add_record(wrapped, GL_CONTEXT_WRAPPED, width, height, 0, 0, flags));
 }
 
 bool GLGraphicsDriver::ensure_shared_context()
@@ -127,14 +144,12 @@ Ref<TGraphics> GLGraphicsDriver::make_graphics(int32_t width, int32_t height, in
 {
     if (!ensure_shared_context())
         return nullptr;
-    // This system keeps the desktop's display mode.
-    if (depth != 0)
-        raise_error(u"GLGraphicsDriver failed to set display mode");
+    const bool full_screen = depth != 0;
     platform::WindowSpec spec;
     spec.caption = platform::utf8_from_utf16(app_title().view());
-    spec.style = platform::WindowStyle::Captioned;
-    spec.x = WINDOW_LEFT;
-    spec.y = WINDOW_TOP;
+    spec.style = full_screen ? platform::WindowStyle::Popup : platform::WindowStyle::Captioned;
+    spec.x = full_screen ? 0 : GL_WINDOW_LEFT;
+    spec.y = full_screen ? 0 : GL_WINDOW_TOP;
     spec.width = width;
     spec.height = height;
     spec.format = format_for(flags);
@@ -144,22 +159,46 @@ Ref<TGraphics> GLGraphicsDriver::make_graphics(int32_t width, int32_t height, in
         set_graphics_error(platform::last_error());
         return nullptr;
     }
+    const Ref<GLContextRecord> record =
+        add_record(window, full_screen ? GL_CONTEXT_FULLSCREEN : GL_CONTEXT_WINDOWED, width,
+                   height, depth, hertz, flags);
+    give_app_icon(*record->window);
+    record->window->show();
+    // After showing: a hidden window cannot go full-screen without a window
+    // manager to carry the request out when it appears.
+    if (!full_screen && !(presentation_ == TPresentation{}))
+        apply_presentation(record);
+    // Showing gives the window the focus: a full-screen one takes the
+    // display now, and a mode that cannot be set leaves no graphics.
+    if (full_screen && !mode_owner_) {
+        try {
+            take_display_mode(record);
+        } catch (...) {
+            close_record(record);
+            throw;
+        }
+    }
+    return make_ref<TGLGraphicsContext>(record);
+}
+
+Ref<GLContextRecord> GLGraphicsDriver::add_record(Ref<platform::GLWindow> window, int32_t mode,
+                                                  int32_t width, int32_t height, int32_t depth,
+                                                  int32_t hertz, int32_t flags)
+{
     Ref<GLContextRecord> record = make_ref<GLContextRecord>();
-    record->mode = GL_CONTEXT_WINDOWED;
+    record->mode = mode;
     record->width = width;
     record->height = height;
     record->depth = depth;
     record->hertz = hertz;
     record->flags = flags;
-    record->window = window;
+    record->window = std::move(window);
     records_.insert(records_.begin(), record);
     if (!procedure_installed_) {
         add_window_procedure(&GLGraphicsDriver::window_procedure);
         procedure_installed_ = true;
     }
-    give_app_icon(*window);
-    window->show();
-    return make_ref<TGLGraphicsContext>(record);
+    return record;
 }
 
 void GLGraphicsDriver::bind_graphics(const Ref<TGraphics>& g)
@@ -185,7 +224,17 @@ void GLGraphicsDriver::flip(int32_t sync)
         ++swap_interval_sets_;
         platform::set_swap_interval(interval); // a refusal leaves the default
     }
+    if (!current_->scaled.active()) {
+        current_->window->swap_buffers();
+        return;
+    }
+    int32_t width = 0, height = 0;
+    current_->window->drawable_size(width, height);
+    current_->scaled.present(current_->frame_base_y, width, height);
     current_->window->swap_buffers();
+    // A window manager may size the window a while after it was asked to.
+    if (place_frame(current_) && frame_moved_)
+        frame_moved_();
 }
 
 void GLGraphicsDriver::switch_shared_context()
@@ -210,6 +259,14 @@ void GLGraphicsDriver::close_record(const Ref<GLContextRecord>& record)
     const auto it = std::find(records_.begin(), records_.end(), record);
     if (it == records_.end())
         return;
+    if (same_object(record, mode_owner_))
+        give_back_display_mode();
+    if (record->scaled.active()) {
+        // Its renderbuffers are shared objects: they would outlive the context.
+        make_current_for_work(record);
+        record->scaled.destroy();
+        restore_current();
+    }
     if (same_object(record, current_)) {
         platform::release_current_context();
         current_ = nullptr;
@@ -234,12 +291,22 @@ bool GLGraphicsDriver::window_procedure(const platform::OSMessage& message)
         return false;
     send_os_event(message, nullptr);
     // A close request is only reported; the window stays until the game closes it.
-    // Holding a button keeps the release coming even outside the window.
-    if (record->mode == GL_CONTEXT_WINDOWED) {
-        if (message.kind == platform::MessageKind::ButtonDown)
-            record->window->capture_pointer(true);
-        else if (message.kind == platform::MessageKind::ButtonUp)
-            record->window->capture_pointer(false);
+    switch (message.kind) {
+    case platform::MessageKind::FocusGained:
+    case platform::MessageKind::FocusLost:
+        if (record->mode == GL_CONTEXT_FULLSCREEN && instance)
+            instance->on_focus(record, message.kind == platform::MessageKind::FocusGained);
+        break;
+    case platform::MessageKind::ButtonDown:
+    case platform::MessageKind::ButtonUp:
+        // Holding a button keeps the release coming even outside the window;
+        // a full-screen window has no outside.
+        if (record->mode == GL_CONTEXT_WINDOWED && !record->window->fullscreen() &&
+            message.button >= 1 && message.button <= 3)
+            record->window->capture_pointer(message.kind == platform::MessageKind::ButtonDown);
+        break;
+    default:
+        break;
     }
     return true;
 }

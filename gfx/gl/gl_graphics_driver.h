@@ -7,10 +7,13 @@
 // towards the input layer: their messages go to the system driver, and in
 // windowed mode a held mouse button captures the pointer.
 //
-// Windowed graphics only: full-screen (depth other than 0) raises "GLGraphicsDriver
-// failed to set display mode", and wrap_window gives null.
+// Full-screen graphics (depth other than 0) switch the display to their
+// size while they have the focus and give it back when they lose it.
+// Windowed graphics can be presented scaled (set_presentation): their window
+// is larger than the frame, which flip shows enlarged (gl_scaled_frame.h).
 #pragma once
 
+#include "gfx/gl/gl_scaled_frame.h"
 #include "gfx/graphics.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -26,6 +29,10 @@ constexpr int32_t GL_CONTEXT_WRAPPED = 1;
 constexpr int32_t GL_CONTEXT_WINDOWED = 2;
 constexpr int32_t GL_CONTEXT_FULLSCREEN = 3;
 
+// Where windowed graphics put their client area's top-left corner.
+constexpr int32_t GL_WINDOW_LEFT = 32;
+constexpr int32_t GL_WINDOW_TOP = 32;
+
 // One platform context and the window it draws into.
 class GLContextRecord final : public TObject {
 public:
@@ -34,6 +41,8 @@ public:
     int32_t depth = 0, hertz = 0;
     int32_t flags = 0;
     Ref<platform::GLWindow> window;
+    GLScaledFrame scaled; // active while the window shows the frame scaled
+    int32_t frame_base_y = 0; // OpenGL row of the frame's bottom row in the drawable
 };
 
 class GLGraphicsDriver;
@@ -69,6 +78,23 @@ public:
 
     // Whether the shared context is the one current on this thread.
     bool shared_context_current() const;
+    // Whether the current record's window shows its frame scaled at each flip.
+    bool presenting_scaled() const { return current_ && current_->scaled.active(); }
+    // Where the current record's frame lies in its drawable: OpenGL row of
+    // its bottom row (0 unless scaled, when the frame is in the top-left
+    // corner). Viewport, scissor and read-back are offset by it.
+    int32_t frame_base_y() const { return current_ ? current_->frame_base_y : 0; }
+    // Called, with the record current, when the current record's frame has
+    // moved in its drawable (the window changed size): the drawing target's
+    // viewport and scissor must follow. One handler, the renderer's.
+    void set_frame_moved_handler(void (*handler)()) { frame_moved_ = handler; }
+
+    // For windowed records, present and future (see set_presentation in
+    // gfx/graphics.h).
+    void set_presentation(const TPresentation& presentation);
+    TPresentation presentation() const { return presentation_; }
+    // The full-screen record that holds a changed display mode, if any.
+    Ref<GLContextRecord> display_mode_owner() const { return mode_owner_; }
 
     // Deletes the record's context and window and unlinks it; a record that
     // is not in the list is ignored.
@@ -85,8 +111,19 @@ public:
 
 private:
     bool ensure_shared_context();
+    Ref<GLContextRecord> add_record(Ref<platform::GLWindow> window, int32_t mode, int32_t width,
+                                    int32_t height, int32_t depth, int32_t hertz, int32_t flags);
     Ref<GLContextRecord> find_record(uint32_t window_id) const;
     static bool window_procedure(const platform::OSMessage& message);
+    void on_focus(const Ref<GLContextRecord>& record, bool gained);
+    void take_display_mode(const Ref<GLContextRecord>& record);
+    void give_back_display_mode();
+    void set_interval_of(const Ref<GLContextRecord>& record, int32_t interval);
+    void apply_presentation(const Ref<GLContextRecord>& record);
+    bool scaling_available();
+    void make_current_for_work(const Ref<GLContextRecord>& record);
+    bool place_frame(const Ref<GLContextRecord>& record);
+    void restore_current();
 
     std::vector<Ref<GLContextRecord>> records_;
     Ref<GLContextRecord> shared_;
@@ -94,6 +131,10 @@ private:
     int32_t swap_interval_ = -1;
     int32_t swap_interval_sets_ = 0;
     bool procedure_installed_ = false;
+    Ref<GLContextRecord> mode_owner_;
+    TPresentation presentation_;
+    int scaling_ = -1; // -1 not yet known, 0 no framebuffer objects, 1 available
+    void (*frame_moved_)() = nullptr;
 };
 
 // The process's one GLGraphicsDriver, made on first use.

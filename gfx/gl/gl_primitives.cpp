@@ -1,6 +1,7 @@
 // GLRenderDriver's drawing operations: immediate-mode shapes with the matrix
 // applied on the processor, plus pixmap blits and read-back.
 #include "gfx/gl/gl_render_driver.h"
+#include "gfx/gl/gl_graphics_driver.h"
 
 #include "assets/pixmap.h"
 #include "gfx/graphics.h"
@@ -111,7 +112,7 @@ Ref<TPixmap> GLRenderDriver::read_back_pixmap(int32_t x, int32_t y, int32_t widt
     // OpenGL counts rows from the bottom: read upside down, store top first.
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    const int32_t bottom = screen_height() - y - height;
+    const int32_t bottom = gl_graphics_driver()->frame_base_y() + screen_height() - y - height;
     for (int32_t row = 0; row < height; ++row)
         glReadPixels(x, bottom + height - 1 - row, width, 1, GL_RGBA, GL_UNSIGNED_BYTE,
                      p->pixel_ptr(0, row));

@@ -68,7 +68,7 @@ void GLRenderDriver::bind_graphics(const Ref<TGraphics>& g)
     glLoadIdentity();
     glOrtho(0, w, h, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
-    glViewport(0, 0, w, h);
+    glViewport(0, gl_graphics_driver()->frame_base_y(), w, h);
 
     use_graphics2d(g2d);
     set_viewport(g2d->viewport_x, g2d->viewport_y, g2d->viewport_width, g2d->viewport_height);
@@ -158,7 +158,16 @@ void GLRenderDriver::set_viewport(int32_t x, int32_t y, int32_t width, int32_t h
         return;
     }
     glEnable(GL_SCISSOR_TEST);
-    glScissor(x, h - y - height, width, height);
+    glScissor(x, gl_graphics_driver()->frame_base_y() + h - y - height, width, height);
+}
+
+void GLRenderDriver::frame_moved()
+{
+    const Ref<TGraphics2D> g2d = current_graphics2d();
+    if (!g2d)
+        return;
+    glViewport(0, gl_graphics_driver()->frame_base_y(), screen_width(), screen_height());
+    set_viewport(g2d->viewport_x, g2d->viewport_y, g2d->viewport_width, g2d->viewport_height);
 }
 
 void GLRenderDriver::set_matrix(float ix, float iy, float jx, float jy)
@@ -201,6 +210,11 @@ Ref<GLRenderDriver> gl_render_driver()
 {
     // Never destroyed: textures may still be released while the process ends.
     static Immortal<Ref<GLRenderDriver>> driver(make_ref<GLRenderDriver>());
+    static const bool follows_frame = [] {
+        gl_graphics_driver()->set_frame_moved_handler([] { gl_render_driver()->frame_moved(); });
+        return true;
+    }();
+    (void)follows_frame;
     return driver.get();
 }
 

@@ -53,6 +53,10 @@ public:
     void blit_pixmap(const Ref<TPixmap>& pixmap, int32_t x, int32_t y) override;
     Ref<TPixmap> read_back_pixmap(int32_t x, int32_t y, int32_t width, int32_t height) override;
 
+    // The frame moved in its window's drawable (scaled presentation):
+    // viewport and scissor follow it.
+    void frame_moved();
+
     void enable_texture(uint32_t name);
     void disable_texture();
     // A texture is being deleted: a cached binding of its name is no longer

@@ -106,7 +106,7 @@ bool set_swap_interval(int32_t interval)
 std::vector<DisplayMode> display_modes()
 {
     std::vector<DisplayMode> modes;
-    if (!video_started)
+    if (!sdl::start_video())
         return modes;
     const int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
@@ -116,6 +116,21 @@ std::vector<DisplayMode> display_modes()
                              mode.refresh_rate});
     }
     return modes;
+}
+
+bool desktop_size(int32_t& width, int32_t& height)
+{
+    SDL_DisplayMode mode;
+    if (!sdl::start_video() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
+        return false;
+    width = mode.w;
+    height = mode.h;
+    return true;
+}
+
+void* gl_proc_address(const char* name)
+{
+    return video_started ? SDL_GL_GetProcAddress(name) : nullptr;
 }
 
 Text last_error() { return last_message; }

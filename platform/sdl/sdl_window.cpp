@@ -8,9 +8,32 @@
 namespace vantrel::platform {
 namespace {
 
+// Whether the display offers exactly this mode; SDL would otherwise pick
+// the closest one. 24-bit colour in 32-bit pixels answers to both depths.
+bool find_display_mode(int display, int32_t width, int32_t height, int32_t bits,
+                       int32_t hertz, SDL_DisplayMode& found)
+{
+    for (int i = 0; i < SDL_GetNumDisplayModes(display); ++i) {
+        SDL_DisplayMode m;
+        if (SDL_GetDisplayMode(display, i, &m) != 0 || m.w != width || m.h != height)
+            continue;
+        const bool depth_ok = static_cast<int32_t>(SDL_BITSPERPIXEL(m.format)) == bits ||
+                              static_cast<int32_t>(SDL_BYTESPERPIXEL(m.format)) * 8 == bits;
+        if (depth_ok && (hertz == 0 || m.refresh_rate == hertz)) {
+            found = m;
+            return true;
+        }
+    }
+    return false;
+}
+
 class SdlGLWindow final : public GLWindow {
 public:
-    SdlGLWindow(SDL_Window* window, SDL_GLContext context) : window_(window), context_(context) {}
+    SdlGLWindow(SDL_Window* window, SDL_GLContext context, bool owned = true)
+        : window_(window), context_(context), owned_(owned),
+          bordered_(!(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS))
+    {
+    }
     ~SdlGLWindow() override { close(); }
 
     uint32_t id() const override { return window_ ? SDL_GetWindowID(window_) : 0; }
@@ -68,6 +91,73 @@ public:
         return 0;
     }
 
+    void drawable_size(int32_t& width, int32_t& height) const override
+    {
+        width = height = 0;
+        if (window_)
+            SDL_GL_GetDrawableSize(window_, &width, &height);
+    }
+    void set_client_rect(int32_t x, int32_t y, int32_t width, int32_t height) override
+    {
+        if (!window_)
+            return;
+        leave_fullscreen();
+        if (bordered_)
+            SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowSize(window_, width, height);
+        SDL_SetWindowPosition(window_, x, y);
+    }
+    bool fill_desktop() override
+    {
+        SDL_Rect bounds;
+        if (!window_ || SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &bounds) != 0)
+            return false;
+        // Without a window manager nothing carries out a full-screen
+        // request, so the window first covers the display by itself.
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowSize(window_, bounds.w, bounds.h);
+        SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+        return SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    }
+    bool enter_display_mode(int32_t width, int32_t height, int32_t bits, int32_t hertz) override
+    {
+        SDL_DisplayMode mode;
+        if (!window_)
+            return false;
+        if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED)
+            SDL_RestoreWindow(window_);
+        if (!find_display_mode(SDL_GetWindowDisplayIndex(window_), width, height, bits, hertz,
+                               mode))
+            return false;
+        return SDL_SetWindowDisplayMode(window_, &mode) == 0 &&
+               SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0;
+    }
+    void leave_fullscreen() override
+    {
+        if (fullscreen())
+            SDL_SetWindowFullscreen(window_, 0);
+    }
+    bool fullscreen() const override
+    {
+        return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN);
+    }
+    void minimise() override
+    {
+        if (window_)
+            SDL_MinimizeWindow(window_);
+    }
+    bool set_swap_interval(int32_t interval) override
+    {
+        if (!window_)
+            return false;
+        SDL_Window* previous_window = SDL_GL_GetCurrentWindow();
+        SDL_GLContext previous_context = SDL_GL_GetCurrentContext();
+        const bool done = SDL_GL_MakeCurrent(window_, context_) == 0 &&
+                          SDL_GL_SetSwapInterval(interval) == 0;
+        SDL_GL_MakeCurrent(previous_window, previous_context);
+        return done;
+    }
+
     void close() override
     {
         if (!window_)
@@ -75,6 +165,9 @@ public:
         if (is_current())
             SDL_GL_MakeCurrent(nullptr, nullptr);
         SDL_GL_DeleteContext(context_);
+        // SDL leaves a window it did not create to its maker.
+        if (owned_)
+            leave_fullscreen();
         SDL_DestroyWindow(window_);
         window_ = nullptr;
         context_ = nullptr;
@@ -84,6 +177,8 @@ public:
 private:
     SDL_Window* window_;
     SDL_GLContext context_;
+    bool owned_;
+    bool bordered_; // made with a title bar, which it gets back after full-screen
 };
 
 bool SdlGLWindow::set_icon(const uint8_t* rgba, int32_t width, int32_t height, int32_t pitch)
@@ -149,7 +244,44 @@ SDL_GLContext open_context(SDL_Window* window, ContextCheck check)
     return context;
 }
 
+// Makes the window's context, sharing with share_with's, and leaves the
+// previous context current. Destroys the window when there is none.
+SDL_GLContext context_for(SDL_Window* window, GLWindow* share_with, ContextCheck check)
+{
+    SDL_Window* previous_window = SDL_GL_GetCurrentWindow();
+    SDL_GLContext previous_context = SDL_GL_GetCurrentContext();
+    SDL_GLContext context = nullptr;
+    if (share_with && !share_with->make_current())
+        sdl::fail_with_sdl("Cannot make the shared context current");
+    else
+        context = open_context(window, check);
+    SDL_GL_MakeCurrent(previous_window, previous_context);
+    if (!context)
+        SDL_DestroyWindow(window);
+    return context;
+}
+
 } // namespace
+
+Ref<GLWindow> wrap_gl_window(uint64_t native, const GLFormat& format, GLWindow* share_with,
+                             ContextCheck check)
+{
+    if (!sdl::start_video())
+        return nullptr;
+    request_format(format, share_with != nullptr);
+    // SDL then sets the window up for OpenGL with the pixel format above.
+    SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+    SDL_Window* window = SDL_CreateWindowFrom(reinterpret_cast<const void*>(native));
+    SDL_ResetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL);
+    if (!window) {
+        sdl::fail_with_sdl("Cannot take over that window");
+        return nullptr;
+    }
+    SDL_GLContext context = context_for(window, share_with, check);
+    if (!context)
+        return nullptr;
+    return make_ref<SdlGLWindow>(window, context, false);
+}
 
 Ref<GLWindow> create_gl_window(const WindowSpec& spec, GLWindow* share_with,
                                ContextCheck check)

@@ -260,6 +260,27 @@ TEST_F(GLDriver, HeldButtonCapturesThePointerInAWindow)
     EXPECT_FALSE(graphics->record()->window->pointer_captured());
 }
 
+TEST_F(GLDriver, OnlyLeftRightAndMiddleButtonsCapture)
+{
+    const Ref<platform::GLWindow> window = graphics->record()->window;
+    const uint32_t id = window->id();
+    for (int32_t side_button : {4, 5}) {
+        ASSERT_TRUE(platform::inject_button(id, side_button, true, 100, 100));
+        pump_messages();
+        EXPECT_FALSE(window->pointer_captured()) << "button " << side_button;
+        ASSERT_TRUE(platform::inject_button(id, side_button, false, 100, 100));
+        pump_messages();
+    }
+    for (int32_t button : {2, 3}) {
+        ASSERT_TRUE(platform::inject_button(id, button, true, 100, 100));
+        pump_messages();
+        EXPECT_TRUE(window->pointer_captured()) << "button " << button;
+        ASSERT_TRUE(platform::inject_button(id, button, false, 100, 100));
+        pump_messages();
+        EXPECT_FALSE(window->pointer_captured());
+    }
+}
+
 TEST_F(GLDriver, RealWindowFramesFollowTheScheduleOfTheInjectedClock)
 {
     platform::ManualClock clock(7000);

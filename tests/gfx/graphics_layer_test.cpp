@@ -44,6 +44,8 @@ public:
     TGraphicsModeArray list_modes() override
     {
         ++mode_lists;
+        if (no_modes)
+            return {};
         return {make_ref<TGraphicsMode>()};
     }
     Ref<TGraphics> wrap_window(const Ref<TObject>&, int32_t) override { return nullptr; }
@@ -73,6 +75,7 @@ public:
     platform::ManualClock* clock = nullptr;
     uint32_t retrace_ms = 0; // what a waiting flip costs
     bool raise_on_make = false;
+    bool no_modes = false; // like a display not yet reachable
     bool refuse = false;
     int made = 0;
     int mode_lists = 0;
@@ -310,6 +313,16 @@ TEST_F(GraphicsLayer, ModeListIsCachedUntilTheDriverChanges)
     EXPECT_EQ(driver->mode_lists, 1);
     select_display_driver(make_ref<FakeDriver>(), GFX_BACK_BUFFER);
     select_display_driver(driver, GFX_BACK_BUFFER);
+    list_graphics_modes();
+    EXPECT_EQ(driver->mode_lists, 2);
+}
+
+TEST_F(GraphicsLayer, EmptyModeListIsAskedForAgain)
+{
+    driver->no_modes = true;
+    EXPECT_TRUE(list_graphics_modes().empty());
+    driver->no_modes = false;
+    EXPECT_EQ(list_graphics_modes().size(), 1u);
     list_graphics_modes();
     EXPECT_EQ(driver->mode_lists, 2);
 }
