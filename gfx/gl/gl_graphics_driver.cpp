@@ -6,6 +6,8 @@
 #include "input/system_driver.h"
 #include "platform/unicode.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 
 namespace vantrel {
@@ -173,6 +175,12 @@ void GLGraphicsDriver::flip(int32_t sync)
         platform::set_swap_interval(interval); // a refusal leaves the default
     }
     current_->window->swap_buffers();
+}
+
+void GLGraphicsDriver::submit()
+{
+    if (current_)
+        glFlush();
 }
 
 void GLGraphicsDriver::switch_shared_context()
