@@ -178,6 +178,7 @@ void flip_frame(int32_t sync)
         current_driver->flip(settings.depth != 0 ? 1 : 0);
         return;
     }
+    current_driver->submit();
     wait_for_next_frame();
     current_driver->flip(0);
 }

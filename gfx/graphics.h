@@ -69,6 +69,11 @@ public:
     virtual void bind_graphics(const Ref<TGraphics>& g) = 0;
     // Presents the back buffer; sync 0 does not wait for vertical retrace.
     virtual void flip(int32_t sync) = 0;
+    // Hands the frame drawn so far to the device without waiting for it.
+    // Paced frames call it before they sleep, so a renderer that draws in
+    // threads of its own (a software rasteriser) finishes the frame during
+    // the sleep and the flip that follows only presents it.
+    virtual void submit() {}
 };
 
 // Registers the OpenGL display driver as the current driver with default

@@ -6,6 +6,8 @@
 #include "input/system_driver.h"
 #include "platform/unicode.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 
 namespace vantrel {
@@ -235,6 +237,12 @@ void GLGraphicsDriver::flip(int32_t sync)
     // A window manager may size the window a while after it was asked to.
     if (place_frame(current_) && frame_moved_)
         frame_moved_();
+}
+
+void GLGraphicsDriver::submit()
+{
+    if (current_)
+        glFlush();
 }
 
 void GLGraphicsDriver::switch_shared_context()

@@ -71,6 +71,7 @@ public:
                                  int32_t flags) override;
     void bind_graphics(const Ref<TGraphics>& g) override;
     void flip(int32_t sync) override;
+    void submit() override;
 
     // Toggles between the shared context and the current record's context.
     // Textures are made and deleted between two calls, in the shared context.

@@ -47,6 +47,8 @@ Ref<TGraphics> GLRenderDriver::make_graphics(int32_t width, int32_t height, int3
 
 void GLRenderDriver::flip(int32_t sync) { gl_graphics_driver()->flip(sync); }
 
+void GLRenderDriver::submit() { gl_graphics_driver()->submit(); }
+
 void GLRenderDriver::bind_graphics(const Ref<TGraphics>& g)
 {
     auto g2d = ref_cast<TGraphics2D>(g);

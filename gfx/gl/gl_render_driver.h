@@ -33,6 +33,7 @@ public:
                                  int32_t flags) override;
     void bind_graphics(const Ref<TGraphics>& g) override;
     void flip(int32_t sync) override;
+    void submit() override;
 
     // TRenderDriver
     Ref<TImageFrame> create_frame_from_pixmap(const Ref<TPixmap>& pixmap, int32_t flags) override;
