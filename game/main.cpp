@@ -7,6 +7,7 @@
 int main()
 {
     vantrel::platform::install_fatal_signal_handlers();
+    vantrel::platform::install_quit_signal_handlers();
     vantrel::platform::enter_program_dir();
     return vantrel::run_guarded(&vantrel::game_entry);
 }
