@@ -1,12 +1,14 @@
 // End to end through SDL's disk audio driver: what the device hands to SDL is
 // captured in a file and compared, value for value, with the mixer's output
-// for the same sound mixed directly.
+// for the same sound mixed directly. The SDL output itself: reopening the
+// default output, and what a closed one answers.
 #include "audio/audio.h"
 #include "audio/mixer/mixer.h"
 #include "audio/mixer/mixsample.h"
 #include "audio/mixer/sdldevice.h"
 #include "audio/mixer_backend.h"
 #include "input/clock.h"
+#include "platform/audio_output.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +114,48 @@ TEST(SdlOutput, DiskDriverCaptureMatchesTheMixer)
         ASSERT_EQ(c.values[first + i], expected[i]) << "value " << i;
     for (size_t i = first + length; i < c.values.size(); ++i)
         ASSERT_EQ(c.values[i], 0) << "after the sound, value " << i;
+}
+
+// The cursor moves within two seconds of a submit.
+bool cursor_moves(platform::AudioOutput& output)
+{
+    uint32_t first = 0, now = 0;
+    if (!output.position(first))
+        return false;
+    for (int i = 0; i < 200; ++i) {
+        delay(10);
+        if (output.position(now) && now != first)
+            return true;
+    }
+    return false;
+}
+
+TEST(SdlOutput, ReopenStartsTheDefaultOutputAgain)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::vector<uint8_t> ring(32 * 2048);
+    auto output = platform::create_sdl_audio_output();
+    // Refused formats and rings.
+    EXPECT_FALSE(output->open(44100, 2, 12, ring.data(), 4096));
+    EXPECT_FALSE(output->open(44100, 2, 16, nullptr, 4096));
+    EXPECT_FALSE(output->open(44100, 2, 16, ring.data(), 0));
+    EXPECT_FALSE(output->lost());
+    EXPECT_FALSE(output->reopen()); // never opened: nothing to reopen
+    ASSERT_TRUE(output->open(44100, 2, 16, ring.data(), static_cast<uint32_t>(ring.size())));
+    ASSERT_TRUE(output->submit());
+    EXPECT_TRUE(cursor_moves(*output));
+    EXPECT_FALSE(output->lost());
+    ASSERT_TRUE(output->reopen());
+    EXPECT_FALSE(output->lost());
+    uint32_t bytes = 1;
+    ASSERT_TRUE(output->position(bytes));
+    EXPECT_EQ(bytes, 0u); // paused at the start until submitted
+    ASSERT_TRUE(output->submit());
+    EXPECT_TRUE(cursor_moves(*output));
+    output->close();
+    EXPECT_FALSE(output->lost());
+    EXPECT_FALSE(output->reopen());
+    EXPECT_FALSE(output->position(bytes));
 }
 
 } // namespace
