@@ -6,8 +6,9 @@
 //   Prints one line per 10 s (of game time with `fast`, which runs under the
 //   manual clock as fast as the frames draw), then a summary. Each line
 //   also gives the heap in use and the scenery's list lengths, to tell the
-//   game's own memory from the drivers'. Every minute from minute 5 on it
-//   prints which mappings (/proc/self/smaps) grew or shrank since minute 5.
+//   game's own memory from the drivers'. Every minute it prints which
+//   mappings (/proc/self/smaps) grew or shrank: up to minute 5 since the
+//   tenth second, from then on since minute 5.
 #include "../../tests/game/game_run.h"
 #include "smaps_by_mapping.h"
 #include "game/scenery.h"
@@ -79,7 +80,7 @@ int main(int argc, char** argv)
     const uint64_t start = now_us();
     std::vector<long> rss; // one per second
     bool done = false;
-    bench::SmapsTotals minute5;
+    bench::SmapsTotals second10, minute5;
     game.every_frame([&](int frame) {
         script(game, frame);
         const uint64_t elapsed = now_us() - start;
@@ -89,11 +90,15 @@ int main(int argc, char** argv)
                 std::printf("%4zu s  frame %6d  rss %ld kB  heap %zu kB  specks %zu  clouds %zu\n",
                             rss.size(), frame, rss.back(), mallinfo2().uordblks / 1024,
                             specks->count(), clouds->count());
+            if (rss.size() == 10)
+                second10 = bench::smaps_totals();
             if (rss.size() % 60 == 0) {
                 const size_t minute = rss.size() / 60;
                 std::printf("minute %zu: rss %ld kB, heap in use %zu kB, arena %zu kB, mmapped %zu kB\n",
                             minute, rss.back(), mallinfo2().uordblks / 1024,
                             mallinfo2().arena / 1024, mallinfo2().hblkhd / 1024);
+                if (minute <= 5)
+                    print_mapping_deltas(second10, bench::smaps_totals());
                 if (minute == 5)
                     minute5 = bench::smaps_totals();
                 else if (minute > 5)
