@@ -175,6 +175,13 @@ void sdldevice::mix_unheard()
         mixer_->mix_s16(scratch_.get(), 0);
         missing_mixed_ += frag;
     }
+    // Counted from a recent minute, so that the clock's 32-bit difference
+    // never wraps however long the output stays away.
+    const auto per_minute = static_cast<uint64_t>(mixer_->rate * mixer_->channels) * 60;
+    if (missing_mixed_ >= per_minute) {
+        missing_since_ms_ += 60000;
+        missing_mixed_ -= per_minute;
+    }
 }
 
 bool sdldevice::try_reopen()

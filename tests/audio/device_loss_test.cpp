@@ -106,6 +106,25 @@ TEST_F(DeviceLoss, MissingOutputMixesAtTheClocksPace)
     EXPECT_LE((s->position - before) >> 32, 8u * DEVICE_FRAGMENT + DEVICE_FRAGMENT);
 }
 
+// Hours without an output, the clock wrapping on the way: the pace holds.
+TEST_F(DeviceLoss, PaceHoldsOverHoursAndAClockWrap)
+{
+    clock.set(0xFFFFFFFFu - 3600000u);
+    ASSERT_EQ(dev.init(), 0);
+    out->gone = true;
+    out->refuse_reopen = true;
+    tick();
+    for (int hour = 0; hour < 2; ++hour)
+        for (int minute = 0; minute < 60; ++minute) {
+            clock.advance(60000 - 5 * REFILL_PERIOD_MS);
+            dev.refill(); // late: skips the backlog
+            ticks(5);
+        }
+    sound* s = dev.play(sample(44100 * 30, 1000), nullptr, 0);
+    ticks(200);
+    EXPECT_NEAR(s->pos_int() / 2, 44100 * 985 / 1000, 512);
+}
+
 TEST_F(DeviceLoss, ReopenIsTriedOncePerSecondUntilAnOutputIsThere)
 {
     ASSERT_EQ(dev.init(), 0);
