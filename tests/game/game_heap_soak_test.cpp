@@ -43,6 +43,22 @@ void uncounted(void* p) noexcept
 
 void* operator new(std::size_t size) { return counted(size); }
 void* operator new[](std::size_t size) { return counted(size); }
+// The no-throw forms too: the OpenGL driver's compiler uses them, and a block
+// must be freed by the allocator that made it.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return counted(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { uncounted(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { uncounted(p); }
 void operator delete(void* p) noexcept { uncounted(p); }
 void operator delete[](void* p) noexcept { uncounted(p); }
 void operator delete(void* p, std::size_t) noexcept { uncounted(p); }
