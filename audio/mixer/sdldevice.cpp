@@ -58,6 +58,7 @@ int32_t sdldevice::open(int32_t rate, int32_t channels, int32_t bits, int32_t fr
     last_cursor_ = 0;
     still_ticks_ = 0;
     failed_reads_ = 0;
+    ticks_open_ = 0;
     running_.store(1, std::memory_order_release);
     refill();
     submit_ring();
@@ -155,7 +156,10 @@ void sdldevice::enter_missing()
     publish_written();
     missing_since_ms_ = clock_ms();
     missing_mixed_ = 0;
-    reopen_countdown_ = 0; // the first attempt right away: another default may be there
+    // The first attempt right away (another default output may be there),
+    // unless this output was only just opened: one that fails at once would
+    // otherwise be opened and lost over and over.
+    reopen_countdown_ = ticks_open_ < REOPEN_RETRY_TICKS ? REOPEN_RETRY_TICKS : 0;
     losses_.fetch_add(1, std::memory_order_relaxed);
     missing_.store(true, std::memory_order_release);
 }
@@ -193,6 +197,7 @@ bool sdldevice::try_reopen()
     last_cursor_ = 0;
     still_ticks_ = 0;
     failed_reads_ = 0;
+    ticks_open_ = 0;
     fill_to(static_cast<uint32_t>(latency_ * fragment_));
     submit_ring();
     reopens_.fetch_add(1, std::memory_order_relaxed);
@@ -218,6 +223,8 @@ void sdldevice::refill()
         refill_missing();
         return;
     }
+    if (ticks_open_ < REOPEN_RETRY_TICKS)
+        ++ticks_open_;
     if (wave_out_->lost()) {
         enter_missing();
         return;

@@ -112,6 +112,7 @@ private:
     int32_t still_ticks_ = 0;       // ticks the cursor has not moved
     int32_t failed_reads_ = 0;      // cursor reads failed in a row
     int32_t reopen_countdown_ = 0;
+    int32_t ticks_open_ = 0;        // ticks since the output last (re)opened
     int32_t missing_since_ms_ = 0;
     uint64_t missing_mixed_ = 0;    // sample values mixed unheard since then
     std::unique_ptr<int16_t[]> scratch_;

@@ -66,7 +66,7 @@ protected:
 TEST_F(DeviceLoss, LostOutputIsNoticedAtTheNextTickAndReopenedAtOnceWhenPossible)
 {
     ASSERT_EQ(dev.init(), 0);
-    ticks(10);
+    ticks(REOPEN_RETRY_TICKS);
     out->gone = true;
     tick();
     EXPECT_TRUE(dev.is_missing());
@@ -78,6 +78,12 @@ TEST_F(DeviceLoss, LostOutputIsNoticedAtTheNextTickAndReopenedAtOnceWhenPossible
     EXPECT_EQ(out->reopens, 1);
     EXPECT_TRUE(out->playing);
     EXPECT_EQ(dev.write_pos(), 6u * DEVICE_FRAGMENT);
+    // An output lost again right after it opened is not reopened at once.
+    out->gone = true;
+    ticks(REOPEN_RETRY_TICKS);
+    EXPECT_EQ(out->reopen_attempts, 1);
+    tick();
+    EXPECT_EQ(out->reopen_attempts, 2);
 }
 
 // Mixing goes on at the clock's pace, unheard, so a sound started while the

@@ -3,6 +3,7 @@
 // for the same sound mixed directly. The SDL output itself: reopening the
 // default output, and what a closed one answers.
 #include "audio/audio.h"
+#include "audio/audio_system.h"
 #include "audio/mixer/mixer.h"
 #include "audio/mixer/mixsample.h"
 #include "audio/mixer/sdldevice.h"
@@ -128,6 +129,41 @@ bool cursor_moves(platform::AudioOutput& output)
             return true;
     }
     return false;
+}
+
+// SDL's disk driver disconnects its device when a write fails: writing to
+// /dev/full unplugs it. The device notices, mixes on unheard, and reopens
+// once the driver's file is a writable one again; the loop started while it
+// was missing is then heard in that file.
+TEST(SdlOutput, DiskDriverThatFailsIsLostAndReopened)
+{
+    const std::string file = testing::TempDir() + "vantrel_reopened.raw";
+    std::remove(file.c_str());
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    ASSERT_EQ(audio_init_with(platform::create_sdl_audio_output(), true), 0);
+    sdldevice* dev = audio_device();
+    for (int i = 0; i < 300 && !dev->is_missing(); ++i)
+        delay(10);
+    ASSERT_TRUE(dev->is_missing()) << "the failing disk output was not noticed";
+    // The next attempt is a second away: time enough to name a real file.
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    auto loop = load_sound(Ref<TObject>(pattern(2205)), 1);
+    play_sound(loop, nullptr);
+    for (int i = 0; i < 300 && dev->is_missing(); ++i)
+        delay(10);
+    EXPECT_FALSE(dev->is_missing());
+    EXPECT_EQ(dev->losses(), 1);
+    EXPECT_EQ(dev->reopens(), 1);
+    delay(300);
+    audio_shutdown();
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::remove(file.c_str());
+    size_t loud = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        loud += bytes[i] != 0 || bytes[i + 1] != 0;
+    EXPECT_GT(loud, 4410u) << "the loop is not heard after the reopen (" << bytes.size() << " bytes)";
 }
 
 TEST(SdlOutput, ReopenStartsTheDefaultOutputAgain)
