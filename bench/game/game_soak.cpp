@@ -6,10 +6,12 @@
 //   Prints one line per 10 s (of game time with `fast`, which runs under the
 //   manual clock as fast as the frames draw), then a summary. Each line
 //   also gives the heap in use and the scenery's list lengths, to tell the
-//   game's own memory from the drivers'. Every minute it prints which
-//   mappings (/proc/self/smaps) grew or shrank: up to minute 5 since the
-//   tenth second, from then on since minute 5.
+//   game's own memory from the drivers'. Every minute it gives the bytes
+//   held by C++ allocations apart from the C libraries', and which mappings
+//   (/proc/self/smaps) grew or shrank: up to minute 5 since the tenth
+//   second, from then on since minute 5.
 #include "../../tests/game/game_run.h"
+#include "live_bytes.h"
 #include "smaps_by_mapping.h"
 #include "game/scenery.h"
 #include "platform/clock.h"
@@ -94,9 +96,11 @@ int main(int argc, char** argv)
                 second10 = bench::smaps_totals();
             if (rss.size() % 60 == 0) {
                 const size_t minute = rss.size() / 60;
-                std::printf("minute %zu: rss %ld kB, heap in use %zu kB, arena %zu kB, mmapped %zu kB\n",
+                std::printf("minute %zu: rss %ld kB, heap in use %zu kB (C++ %lld kB), arena %zu kB, "
+                            "mmapped %zu kB\n",
                             minute, rss.back(), mallinfo2().uordblks / 1024,
-                            mallinfo2().arena / 1024, mallinfo2().hblkhd / 1024);
+                            bench::cxx_live_bytes() / 1024, mallinfo2().arena / 1024,
+                            mallinfo2().hblkhd / 1024);
                 if (minute <= 5)
                     print_mapping_deltas(second10, bench::smaps_totals());
                 if (minute == 5)
