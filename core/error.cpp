@@ -21,6 +21,8 @@ void report_fatal(const Text& message)
 {
     const std::string bytes = message.to_bytes();
     std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+    // Ended like a line, as the signal handlers' messages are, so that a
+    // terminal's prompt does not run on after it.
     std::fputc('\n', stderr);
     std::fflush(stderr);
     std::exit(-1);

@@ -13,6 +13,7 @@ int main(int argc, char** argv)
         return vantrel::finish_command_line(line);
     vantrel::set_launch_options(line.options);
     vantrel::platform::install_fatal_signal_handlers();
+    vantrel::platform::install_quit_signal_handlers();
     vantrel::platform::enter_program_dir();
     return vantrel::run_guarded(&vantrel::game_entry);
 }

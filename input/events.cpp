@@ -177,9 +177,13 @@ int32_t next_queued_event()
 
 int32_t wait_queued_event()
 {
+    EventQueue& q = queue();
     for (;;) {
-        if (int32_t id = next_queued_event())
-            return id;
+        // A queued event counts even when its id is 0; only an empty queue waits.
+        if (q.get == q.put)
+            poll_system();
+        if (q.get != q.put)
+            return next_queued_event();
         if (system_wait)
             system_wait();
         else

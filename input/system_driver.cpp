@@ -5,6 +5,8 @@
 #include "input/events.h"
 #include "input/keycodes.h"
 #include "input/mouse_tracking.h"
+#include "input/polled_input.h"
+#include "platform/process.h"
 
 #include <algorithm>
 #include <vector>
@@ -50,6 +52,17 @@ void dispatch(const platform::OSMessage& message)
             return;
 }
 
+// SIGINT or SIGHUP: a close request for the game's window. It waits until
+// the window is open and someone reads close requests.
+void deliver_quit_signal()
+{
+    if (!input_polling_enabled() || !platform::take_quit_signal())
+        return;
+    platform::OSMessage close;
+    close.kind = platform::MessageKind::Close;
+    send_os_event(close, nullptr);
+}
+
 class TSDLDesktopDriver final : public TDesktopDriver {
 public:
     void poll() override
@@ -57,6 +70,7 @@ public:
         platform::OSMessage message;
         while (message_pump().poll(message))
             dispatch(message);
+        deliver_quit_signal();
     }
     void wait() override
     {

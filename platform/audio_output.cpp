@@ -23,14 +23,19 @@ public:
     bool position(uint32_t& bytes) override;
     void set_written(uint32_t bytes) override { written_.store(bytes, std::memory_order_release); }
     void close() override;
+    bool lost() override;
+    bool reopen() override;
 
 private:
     static void SDLCALL callback(void* user, Uint8* stream, int len);
+    bool open_device();
     void fill(uint8_t* stream, uint32_t len);
 
     AudioTap tap_;
     void* tap_user_;
     SDL_AudioDeviceID device_ = 0;
+    bool subsystem_ = false; // holds a reference to SDL's audio subsystem
+    SDL_AudioSpec want_{};
     const uint8_t* ring_ = nullptr;
     uint32_t ring_bytes_ = 0;
     uint8_t silence_ = 0;
@@ -49,27 +54,53 @@ bool SdlAudioOutput::open(int32_t rate, int32_t channels, int32_t bits, const ui
         return false;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
-    SDL_AudioSpec want{};
-    want.freq = rate;
-    want.format = bits == 16 ? AUDIO_S16LSB : AUDIO_U8;
-    want.channels = static_cast<Uint8>(channels);
-    want.samples = 512;
-    want.callback = &SdlAudioOutput::callback;
-    want.userdata = this;
-    SDL_AudioSpec have{};
+    subsystem_ = true;
+    want_ = SDL_AudioSpec{};
+    want_.freq = rate;
+    want_.format = bits == 16 ? AUDIO_S16LSB : AUDIO_U8;
+    want_.channels = static_cast<Uint8>(channels);
+    want_.samples = 512;
+    want_.callback = &SdlAudioOutput::callback;
+    want_.userdata = this;
     ring_ = ring;
     ring_bytes_ = ring_bytes;
     silence_ = bits == 16 ? 0 : 128;
-    cursor_.store(0);
-    written_.store(0);
-    playing_.store(false);
-    // No changes allowed: SDL converts to whatever the hardware wants.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (device_ == 0) {
+    if (!open_device()) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        subsystem_ = false;
         return false;
     }
     return true;
+}
+
+bool SdlAudioOutput::open_device()
+{
+    cursor_.store(0);
+    written_.store(0);
+    playing_.store(false);
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the hardware wants.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want_, &have, 0);
+    return device_ != 0;
+}
+
+// SDL keeps calling back a device it has lost, into a buffer nobody plays,
+// so the cursor alone does not tell.
+bool SdlAudioOutput::lost()
+{
+    return subsystem_ && (device_ == 0 || SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED);
+}
+
+// The subsystem reference is kept, so this never starts or stops SDL's audio
+// subsystem from the refill thread.
+bool SdlAudioOutput::reopen()
+{
+    if (!subsystem_)
+        return false;
+    if (device_ != 0)
+        SDL_CloseAudioDevice(device_); // waits for a running callback
+    device_ = 0;
+    return open_device();
 }
 
 bool SdlAudioOutput::submit()
@@ -105,11 +136,12 @@ bool SdlAudioOutput::position(uint32_t& bytes)
 
 void SdlAudioOutput::close()
 {
-    if (device_ == 0)
-        return;
-    SDL_CloseAudioDevice(device_); // waits for a running callback
+    if (device_ != 0)
+        SDL_CloseAudioDevice(device_); // waits for a running callback
     device_ = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (subsystem_)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    subsystem_ = false;
     playing_.store(false);
 }
 

@@ -32,6 +32,12 @@ public:
     virtual void set_written(uint32_t bytes) = 0;
     // Stops and releases the output; open may be called again afterwards.
     virtual void close() = 0;
+    // Whether the open device has gone away.
+    virtual bool lost() = 0;
+    // Releases the device and opens the default output again, paused, with
+    // the last open's format and ring. false while there is none; the binding
+    // then stays open in name, so reopen can be tried again.
+    virtual bool reopen() = 0;
 };
 
 // Called on the output's own thread with each buffer handed to the sound card.

@@ -1,5 +1,8 @@
 #include "platform/process.h"
 
+#include <SDL.h>
+
+#include <atomic>
 #include <csignal>
 #include <climits>
 #include <unistd.h>
@@ -7,14 +10,45 @@
 namespace vantrel::platform {
 namespace {
 
-// A C++ exception cannot leave a signal handler, so the handler does the
-// uncaught-error path itself with async-signal-safe calls only.
+// Lock-free atomics may be used from a signal handler.
+std::atomic<int> quit_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+[[noreturn]] void die_with(const char* message, size_t length)
+{
+    ssize_t ignored = write(STDERR_FILENO, message, length);
+    (void)ignored;
+    _exit(255);
+}
+
+// A C++ exception cannot leave a signal handler, so the handlers do the
+// uncaught-error path themselves with async-signal-safe calls only.
 extern "C" void on_fatal_signal(int)
 {
     static const char message[] = "Received Signal\n";
-    ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
-    (void)ignored;
-    _exit(255);
+    die_with(message, sizeof message - 1);
+}
+
+extern "C" void on_processor_fault(int)
+{
+    static const char message[] = "Unhandled Memory Exception Error\n";
+    die_with(message, sizeof message - 1);
+}
+
+extern "C" void on_quit_signal(int sig)
+{
+    if (quit_signal.exchange(1) != 0) {
+        signal(sig, SIG_DFL);
+        raise(sig);
+    }
+}
+
+void install(int sig, void (*handler)(int))
+{
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(sig, &action, nullptr);
 }
 
 std::string current_dir()
@@ -27,11 +61,25 @@ std::string current_dir()
 
 void install_fatal_signal_handlers()
 {
-    struct sigaction action = {};
-    action.sa_handler = on_fatal_signal;
-    sigemptyset(&action.sa_mask);
     for (int sig : {SIGILL, SIGSEGV, SIGABRT, SIGTERM})
-        sigaction(sig, &action, nullptr);
+        install(sig, on_fatal_signal);
+    for (int sig : {SIGFPE, SIGBUS})
+        install(sig, on_processor_fault);
+}
+
+void install_quit_signal_handlers()
+{
+    // SDL would otherwise take SIGINT and SIGTERM the first time any of its
+    // subsystems starts, audio included.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    quit_signal.store(0);
+    for (int sig : {SIGINT, SIGHUP})
+        install(sig, on_quit_signal);
+}
+
+bool take_quit_signal()
+{
+    return quit_signal.exchange(0) != 0;
 }
 
 ProcessPaths enter_program_dir()

@@ -6,8 +6,20 @@
 namespace vantrel::platform {
 
 // SIGILL, SIGSEGV, SIGABRT and SIGTERM end the process with "Received Signal"
-// on standard error and exit status 255.
+// on standard error and exit status 255; SIGFPE and SIGBUS, the processor
+// faults, with "Unhandled Memory Exception Error" and status 255.
 void install_fatal_signal_handlers();
+
+// SIGINT and SIGHUP ask the game to close, as the window's close box does:
+// the handler only records the request, which the system driver turns into
+// a close request when it next polls. A second signal while the first is
+// still unread ends the process the default way (a game stuck before its
+// window opens can still be interrupted). Also keeps SDL from installing
+// handlers of its own, so it must run before SDL starts.
+void install_quit_signal_handlers();
+
+// Whether a quit signal arrived since the last call; forgets it.
+bool take_quit_signal();
 
 struct ProcessPaths {
     std::string launch_dir;  // the current directory at start-up

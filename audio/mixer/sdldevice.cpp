@@ -3,6 +3,7 @@
 #include "audio/mixer/sdldevice.h"
 
 #include "audio/mixer/mixsample.h"
+#include "input/clock.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,9 @@ sdldevice::~sdldevice() { close(); }
 
 int32_t sdldevice::init()
 {
+    // A second init would replace the mixer under the refill thread.
+    if (open_)
+        return 0;
     // Every platform this runs on gets the short fragments.
     fragment_ = DEVICE_FRAGMENT;
     mixer_ = std::make_unique<vantrel::mixer>(fragment_);
@@ -49,6 +53,12 @@ int32_t sdldevice::open(int32_t rate, int32_t channels, int32_t bits, int32_t fr
     restart_countdown_ = 0;
     latency_ = LATENCY_START;
     write_pos_ = 0;
+    scratch_ = std::make_unique<int16_t[]>(static_cast<size_t>(fragment));
+    missing_.store(false);
+    last_cursor_ = 0;
+    still_ticks_ = 0;
+    failed_reads_ = 0;
+    ticks_open_ = 0;
     running_.store(1, std::memory_order_release);
     refill();
     submit_ring();
@@ -125,18 +135,120 @@ void sdldevice::recover_underrun()
     publish_written();
 }
 
+// A cursor that has not moved for STALL_TICKS while the ring plays: the
+// output no longer consumes.
+bool sdldevice::stalled(uint32_t bytes)
+{
+    if (bytes != last_cursor_) {
+        last_cursor_ = bytes;
+        still_ticks_ = 0;
+        return false;
+    }
+    return ++still_ticks_ >= STALL_TICKS;
+}
+
+void sdldevice::enter_missing()
+{
+    wave_out_->reset();
+    clear_ring();
+    restart_countdown_ = 0;
+    write_pos_ = 0;
+    publish_written();
+    missing_since_ms_ = clock_ms();
+    missing_mixed_ = 0;
+    // The first attempt right away (another default output may be there),
+    // unless this output was only just opened: one that fails at once would
+    // otherwise be opened and lost over and over.
+    reopen_countdown_ = ticks_open_ < REOPEN_RETRY_TICKS ? REOPEN_RETRY_TICKS : 0;
+    losses_.fetch_add(1, std::memory_order_relaxed);
+    missing_.store(true, std::memory_order_release);
+}
+
+// Mixes, into a fragment nobody hears, what the clock says would have played
+// since the output went away; a backlog (this thread held up) is dropped
+// rather than caught up in a burst.
+void sdldevice::mix_unheard()
+{
+    const auto elapsed = static_cast<uint32_t>(clock_ms() - missing_since_ms_);
+    const uint64_t due = static_cast<uint64_t>(elapsed) *
+                         static_cast<uint64_t>(mixer_->rate * mixer_->channels) / 1000;
+    const auto frag = static_cast<uint64_t>(fragment_);
+    if (due > missing_mixed_ + MISSING_MAX_BEHIND * frag)
+        missing_mixed_ = due - due % frag - frag;
+    while (missing_mixed_ + frag <= due) {
+        mixer_->mix_s16(scratch_.get(), 0);
+        missing_mixed_ += frag;
+    }
+    // Counted from a recent minute, so that the clock's 32-bit difference
+    // never wraps however long the output stays away.
+    const auto per_minute = static_cast<uint64_t>(mixer_->rate * mixer_->channels) * 60;
+    if (missing_mixed_ >= per_minute) {
+        missing_since_ms_ += 60000;
+        missing_mixed_ -= per_minute;
+    }
+}
+
+bool sdldevice::try_reopen()
+{
+    if (!wave_out_->reopen())
+        return false;
+    clear_ring();
+    write_pos_ = 0;
+    last_cursor_ = 0;
+    still_ticks_ = 0;
+    failed_reads_ = 0;
+    ticks_open_ = 0;
+    fill_to(static_cast<uint32_t>(latency_ * fragment_));
+    submit_ring();
+    reopens_.fetch_add(1, std::memory_order_relaxed);
+    missing_.store(false, std::memory_order_release);
+    return true;
+}
+
+void sdldevice::refill_missing()
+{
+    if (--reopen_countdown_ <= 0) {
+        reopen_countdown_ = REOPEN_RETRY_TICKS;
+        if (try_reopen())
+            return;
+    }
+    mix_unheard();
+}
+
 void sdldevice::refill()
 {
     if (!running_.load(std::memory_order_acquire))
         return;
+    if (missing_.load(std::memory_order_relaxed)) {
+        refill_missing();
+        return;
+    }
+    if (ticks_open_ < REOPEN_RETRY_TICKS)
+        ++ticks_open_;
+    if (wave_out_->lost()) {
+        enter_missing();
+        return;
+    }
     if (restart_countdown_ != 0) {
         if (--restart_countdown_ != 0)
             return;
         submit_ring();
     }
     uint32_t bytes = 0;
-    if (!wave_out_->position(bytes) || bytes > POSITION_LIMIT) {
+    const bool readable = wave_out_->position(bytes);
+    // Once is a glitch that a restart mends; again right after it, the
+    // output is gone.
+    failed_reads_ = readable ? 0 : failed_reads_ + 1;
+    if (failed_reads_ >= 2) {
+        enter_missing();
+        return;
+    }
+    if (!readable || bytes > POSITION_LIMIT) {
         restart_ring();
+        return;
+    }
+    if (stalled(bytes)) {
+        enter_missing();
         return;
     }
     const uint32_t play = bytes / static_cast<uint32_t>(sample_bytes_);
@@ -160,7 +272,9 @@ void sdldevice::close()
         wave_out_->reset();
         wave_out_->close();
         ring_.reset();
+        scratch_.reset();
         open_ = false;
+        missing_.store(false);
     }
 }
 

@@ -7,6 +7,13 @@
 // stops the output, waits 250 ticks and restarts from the top of the ring with
 // a longer lead (6, then 8, then 10 fragments). The cursor is reset before it
 // passes 2^28 bytes. The binding is SDL in the program and a fake in tests.
+//
+// An output that goes away (the binding reports it lost, or its cursor stops
+// for a second) leaves the device "missing": the refill thread goes on mixing
+// at the pace of the clock into a scratch fragment nobody hears, so sounds
+// keep their timing and finish, and every second it asks the binding to
+// reopen the default output. Once one opens, the ring starts over with the
+// lead filled. Nothing of this touches the main thread.
 #pragma once
 
 #include "audio/mixer/audiodevice.h"
@@ -32,6 +39,9 @@ constexpr int32_t LATENCY_STEP = 2;
 constexpr int32_t LATENCY_RAISE_MAX = 9;    // raised only while at most this
 constexpr int32_t RESTART_WAIT_TICKS = 250;
 constexpr uint32_t POSITION_LIMIT = 268435456; // bytes
+constexpr int32_t STALL_TICKS = 200;        // an unmoving cursor this long: the output is gone
+constexpr int32_t REOPEN_RETRY_TICKS = 200; // between attempts to reopen a missing output
+constexpr int32_t MISSING_MAX_BEHIND = 8;   // fragments the scratch mixing may owe before it skips
 
 class sdldevice final : public audiodevice {
 public:
@@ -61,6 +71,11 @@ public:
     bool is_running() const { return running_.load(std::memory_order_acquire) != 0; }
     // Underruns since init; safe to read from any thread.
     int32_t underruns() const { return underruns_.load(std::memory_order_relaxed); }
+    // Whether the output has gone away and not come back yet.
+    bool is_missing() const { return missing_.load(std::memory_order_acquire); }
+    // Times the output went away and came back since init; any thread.
+    int32_t losses() const { return losses_.load(std::memory_order_relaxed); }
+    int32_t reopens() const { return reopens_.load(std::memory_order_relaxed); }
 
 private:
     static void tick(void* self);
@@ -70,6 +85,11 @@ private:
     void fill_to(uint32_t target);
     void recover_underrun();
     void publish_written();
+    bool stalled(uint32_t bytes);
+    void enter_missing();
+    void refill_missing();
+    void mix_unheard();
+    bool try_reopen();
 
     std::unique_ptr<vantrel::mixer> mixer_;
     Ref<platform::AudioOutput> wave_out_;
@@ -84,6 +104,18 @@ private:
     uint32_t write_pos_ = 0;       // refill thread once running
     int32_t restart_countdown_ = 0;
     int32_t latency_ = LATENCY_START;
+    std::atomic<int32_t> losses_{0};
+    std::atomic<int32_t> reopens_{0};
+    // Refill thread only, once running.
+    std::atomic<bool> missing_{false};
+    uint32_t last_cursor_ = 0;
+    int32_t still_ticks_ = 0;       // ticks the cursor has not moved
+    int32_t failed_reads_ = 0;      // cursor reads failed in a row
+    int32_t reopen_countdown_ = 0;
+    int32_t ticks_open_ = 0;        // ticks since the output last (re)opened
+    int32_t missing_since_ms_ = 0;
+    uint64_t missing_mixed_ = 0;    // sample values mixed unheard since then
+    std::unique_ptr<int16_t[]> scratch_;
     refill_timer timer_;
 };
 

@@ -6,8 +6,13 @@
 //   Prints one line per 10 s (of game time with `fast`, which runs under the
 //   manual clock as fast as the frames draw), then a summary. Each line
 //   also gives the heap in use and the scenery's list lengths, to tell the
-//   game's own memory from the drivers'.
+//   game's own memory from the drivers'. Every minute it gives the bytes
+//   held by C++ allocations apart from the C libraries', and which mappings
+//   (/proc/self/smaps) grew or shrank: up to minute 5 since the tenth
+//   second, from then on since minute 5.
 #include "../../tests/game/game_run.h"
+#include "live_bytes.h"
+#include "smaps_by_mapping.h"
 #include "game/scenery.h"
 #include "platform/clock.h"
 #include "platform/event_injection.h"
@@ -50,6 +55,18 @@ void script(test::GameRun& game, int frame)
     }
 }
 
+// Mappings whose resident size moved by at least 4 kB since `base`.
+void print_mapping_deltas(const bench::SmapsTotals& base, const bench::SmapsTotals& now)
+{
+    bench::SmapsTotals delta = now;
+    for (const auto& [label, kb] : base)
+        delta[label] -= kb;
+    for (const auto& [label, kb] : delta)
+        if (kb >= 4 || kb <= -4)
+            std::printf("        %-28s %+6ld kB (now %ld kB)\n", label.c_str(), kb,
+                        now.count(label) ? now.at(label) : 0L);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -65,6 +82,7 @@ int main(int argc, char** argv)
     const uint64_t start = now_us();
     std::vector<long> rss; // one per second
     bool done = false;
+    bench::SmapsTotals second10, minute5;
     game.every_frame([&](int frame) {
         script(game, frame);
         const uint64_t elapsed = now_us() - start;
@@ -74,6 +92,22 @@ int main(int argc, char** argv)
                 std::printf("%4zu s  frame %6d  rss %ld kB  heap %zu kB  specks %zu  clouds %zu\n",
                             rss.size(), frame, rss.back(), mallinfo2().uordblks / 1024,
                             specks->count(), clouds->count());
+            if (rss.size() == 10)
+                second10 = bench::smaps_totals();
+            if (rss.size() % 60 == 0) {
+                const size_t minute = rss.size() / 60;
+                std::printf("minute %zu: rss %ld kB, heap in use %zu kB (C++ %lld kB), arena %zu kB, "
+                            "mmapped %zu kB\n",
+                            minute, rss.back(), mallinfo2().uordblks / 1024,
+                            bench::cxx_live_bytes() / 1024, mallinfo2().arena / 1024,
+                            mallinfo2().hblkhd / 1024);
+                if (minute <= 5)
+                    print_mapping_deltas(second10, bench::smaps_totals());
+                if (minute == 5)
+                    minute5 = bench::smaps_totals();
+                else if (minute > 5)
+                    print_mapping_deltas(minute5, bench::smaps_totals());
+            }
             std::fflush(stdout);
         }
         if (!done && elapsed >= static_cast<uint64_t>(seconds) * 1000000ull) {

@@ -56,16 +56,78 @@ std::array<uint8_t, SDL_NUM_SCANCODES> build_table()
 
 const std::array<uint8_t, SDL_NUM_SCANCODES> by_scancode = build_table();
 
+// Codes no position has, handed to character keys whose positional code a
+// character elsewhere on the layout has taken.
+constexpr uint8_t spare_codes[] = {223, 225, 227, 228, 230, 233, 234, 235, 236, 237, 238, 239,
+                                   240, 241, 242, 243, 244, 245, 146, 147, 148, 149, 150};
+
+// What the layout's current keys report where the position's own code is
+// taken; 0 where it is not.
+std::array<uint8_t, SDL_NUM_SCANCODES> displaced{};
+
+// The keys that report their character rather than their position.
+bool character_key(SDL_Scancode scancode)
+{
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+        return true;
+    const uint8_t code = by_scancode[scancode];
+    return (code >= 186 && code <= 192) || (code >= 219 && code <= 222) || code == 226;
+}
+
+// The code of a character a layout prints on a key; 0 for any other.
+int32_t character_code(SDL_Keycode keycode)
+{
+    if (keycode >= SDLK_a && keycode <= SDLK_z)
+        return 'A' + (keycode - SDLK_a);
+    switch (keycode) {
+    case ';': return 186;
+    case '=':
+    case '+': return 187;
+    case ',': return 188;
+    case '-': return 189;
+    case '.': return 190;
+    case '/': return 191;
+    case '`': return 192;
+    case '[': return 219;
+    case '\\': return 220;
+    case ']': return 221;
+    case '\'': return 222;
+    default: return 0;
+    }
+}
+
+bool valid(SDL_Scancode scancode) { return scancode >= 0 && scancode < SDL_NUM_SCANCODES; }
+
 } // namespace
+
+void learn_layout(const KeyOfScancode& key_of)
+{
+    std::array<bool, 256> taken{};
+    for (int s = 0; s < SDL_NUM_SCANCODES; ++s) {
+        const auto scancode = static_cast<SDL_Scancode>(s);
+        if (character_key(scancode))
+            taken[static_cast<size_t>(character_code(key_of(scancode)))] = true;
+    }
+    displaced.fill(0);
+    size_t spare = 0;
+    for (int s = 0; s < SDL_NUM_SCANCODES; ++s) {
+        const auto scancode = static_cast<SDL_Scancode>(s);
+        if (!character_key(scancode) || character_code(key_of(scancode)) != 0)
+            continue;
+        if (taken[by_scancode[s]] && spare < std::size(spare_codes))
+            displaced[static_cast<size_t>(s)] = spare_codes[spare++];
+    }
+}
 
 int32_t virtual_key(SDL_Scancode scancode, SDL_Keycode keycode)
 {
-    // Letters are the character the layout puts on the key.
-    if (keycode >= SDLK_a && keycode <= SDLK_z)
-        return 'A' + (keycode - SDLK_a);
-    if (scancode < 0 || scancode >= SDL_NUM_SCANCODES)
+    if (!valid(scancode))
         return 0;
-    return by_scancode[scancode];
+    if (!character_key(scancode))
+        return by_scancode[scancode];
+    if (const int32_t code = character_code(keycode))
+        return code;
+    return displaced[scancode] ? displaced[scancode] : by_scancode[scancode];
 }
 
 int32_t modifier_bits(Uint16 state)

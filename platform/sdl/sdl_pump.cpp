@@ -104,10 +104,17 @@ public:
     {
         if (!video_ready())
             return false;
+        if (!layout_known_) {
+            layout_known_ = true;
+            sdl::learn_layout(&SDL_GetKeyFromScancode);
+        }
         SDL_Event event;
-        while (SDL_PollEvent(&event))
-            if (translate(event, message))
+        while (SDL_PollEvent(&event)) {
+            if (event.type == SDL_KEYMAPCHANGED)
+                sdl::learn_layout(&SDL_GetKeyFromScancode);
+            else if (translate(event, message))
                 return true;
+        }
         return false;
     }
     void wait() override
@@ -115,6 +122,9 @@ public:
         if (video_ready())
             SDL_WaitEvent(nullptr);
     }
+
+private:
+    bool layout_known_ = false;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
-// A scripted audio output for device tests: the test sets the play cursor and
-// whether calls fail, and reads back what the device asked of the hardware.
+// A scripted audio output for device tests: the test sets the play cursor,
+// whether calls fail and whether the device has gone away, and reads back
+// what the device asked of the hardware.
 #pragma once
 
 #include "platform/audio_output.h"
@@ -47,11 +48,27 @@ public:
     }
     void set_written(uint32_t bytes) override { written = bytes; }
     void close() override { ++closes; }
+    bool lost() override { return gone; }
+    bool reopen() override
+    {
+        ++reopen_attempts;
+        if (refuse_reopen)
+            return false;
+        gone = false;
+        cursor = 0;
+        playing = false;
+        ++reopens;
+        return true;
+    }
 
     bool refuse_open = false;
     bool fail_submit = false;
     bool fail_position = false;
     uint32_t advance_per_read = 0; // a cursor that moves on each read
+    std::atomic<bool> gone{false};           // the device was unplugged
+    std::atomic<bool> refuse_reopen{false};  // and no default output is there yet
+    std::atomic<int> reopen_attempts{0};
+    std::atomic<int> reopens{0};
     std::atomic<uint32_t> cursor{0};
     std::atomic<uint32_t> written{0};
     std::atomic<bool> playing{false};

@@ -1,12 +1,15 @@
 // End to end through SDL's disk audio driver: what the device hands to SDL is
 // captured in a file and compared, value for value, with the mixer's output
-// for the same sound mixed directly.
+// for the same sound mixed directly. The SDL output itself: reopening the
+// default output, and what a closed one answers.
 #include "audio/audio.h"
+#include "audio/audio_system.h"
 #include "audio/mixer/mixer.h"
 #include "audio/mixer/mixsample.h"
 #include "audio/mixer/sdldevice.h"
 #include "audio/mixer_backend.h"
 #include "input/clock.h"
+#include "platform/audio_output.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +115,83 @@ TEST(SdlOutput, DiskDriverCaptureMatchesTheMixer)
         ASSERT_EQ(c.values[first + i], expected[i]) << "value " << i;
     for (size_t i = first + length; i < c.values.size(); ++i)
         ASSERT_EQ(c.values[i], 0) << "after the sound, value " << i;
+}
+
+// The cursor moves within two seconds of a submit.
+bool cursor_moves(platform::AudioOutput& output)
+{
+    uint32_t first = 0, now = 0;
+    if (!output.position(first))
+        return false;
+    for (int i = 0; i < 200; ++i) {
+        delay(10);
+        if (output.position(now) && now != first)
+            return true;
+    }
+    return false;
+}
+
+// SDL's disk driver disconnects its device when a write fails: writing to
+// /dev/full unplugs it. The device notices, mixes on unheard, and reopens
+// once the driver's file is a writable one again; the loop started while it
+// was missing is then heard in that file.
+TEST(SdlOutput, DiskDriverThatFailsIsLostAndReopened)
+{
+    const std::string file = testing::TempDir() + "vantrel_reopened.raw";
+    std::remove(file.c_str());
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    ASSERT_EQ(audio_init_with(platform::create_sdl_audio_output(), true), 0);
+    sdldevice* dev = audio_device();
+    for (int i = 0; i < 300 && !dev->is_missing(); ++i)
+        delay(10);
+    ASSERT_TRUE(dev->is_missing()) << "the failing disk output was not noticed";
+    // The next attempt is a second away: time enough to name a real file.
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    auto loop = load_sound(Ref<TObject>(pattern(2205)), 1);
+    play_sound(loop, nullptr);
+    for (int i = 0; i < 300 && dev->is_missing(); ++i)
+        delay(10);
+    EXPECT_FALSE(dev->is_missing());
+    EXPECT_EQ(dev->losses(), 1);
+    EXPECT_EQ(dev->reopens(), 1);
+    delay(300);
+    audio_shutdown();
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::remove(file.c_str());
+    size_t loud = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        loud += bytes[i] != 0 || bytes[i + 1] != 0;
+    EXPECT_GT(loud, 4410u) << "the loop is not heard after the reopen (" << bytes.size() << " bytes)";
+}
+
+TEST(SdlOutput, ReopenStartsTheDefaultOutputAgain)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::vector<uint8_t> ring(32 * 2048);
+    auto output = platform::create_sdl_audio_output();
+    // Refused formats and rings.
+    EXPECT_FALSE(output->open(44100, 2, 12, ring.data(), 4096));
+    EXPECT_FALSE(output->open(44100, 2, 16, nullptr, 4096));
+    EXPECT_FALSE(output->open(44100, 2, 16, ring.data(), 0));
+    EXPECT_FALSE(output->lost());
+    EXPECT_FALSE(output->reopen()); // never opened: nothing to reopen
+    ASSERT_TRUE(output->open(44100, 2, 16, ring.data(), static_cast<uint32_t>(ring.size())));
+    ASSERT_TRUE(output->submit());
+    EXPECT_TRUE(cursor_moves(*output));
+    EXPECT_FALSE(output->lost());
+    ASSERT_TRUE(output->reopen());
+    EXPECT_FALSE(output->lost());
+    uint32_t bytes = 1;
+    ASSERT_TRUE(output->position(bytes));
+    EXPECT_EQ(bytes, 0u); // paused at the start until submitted
+    ASSERT_TRUE(output->submit());
+    EXPECT_TRUE(cursor_moves(*output));
+    output->close();
+    EXPECT_FALSE(output->lost());
+    EXPECT_FALSE(output->reopen());
+    EXPECT_FALSE(output->position(bytes));
 }
 
 } // namespace

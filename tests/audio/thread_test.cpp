@@ -100,5 +100,33 @@ TEST(MixerThreads, DeviceRefillThreadAgainstVoiceOperations)
     EXPECT_EQ(out->resets, 1); // only the one at close: no underrun
 }
 
+// The output goes away while the main thread keeps starting sounds, then
+// comes back: the refill thread mixes unheard meanwhile and reopens it.
+TEST(MixerThreads, OutputLostAndReopenedWhileSoundsStart)
+{
+    auto out = make_ref<FakeOutput>();
+    out->advance_per_read = 2048;
+    ASSERT_EQ(audio_init_with(out, true), 0);
+    sdldevice* dev = audio_device();
+    auto shortie = load_sound(Ref<TObject>(short_buffer(200)), 0);
+    out->refuse_reopen = true;
+    out->gone = true;
+    for (int i = 0; i < 500 && !dev->is_missing(); ++i)
+        delay(2);
+    ASSERT_TRUE(dev->is_missing());
+    for (int i = 0; i < 400; ++i) {
+        play_sound(shortie, nullptr);
+        if (i % 20 == 0)
+            delay(2);
+    }
+    out->refuse_reopen = false;
+    for (int i = 0; i < 1000 && dev->is_missing(); ++i)
+        delay(5);
+    EXPECT_FALSE(dev->is_missing());
+    EXPECT_EQ(dev->reopens(), 1);
+    EXPECT_NE(play_sound(shortie, nullptr), nullptr);
+    audio_shutdown();
+}
+
 } // namespace
 } // namespace vantrel::test

@@ -95,3 +95,32 @@ TEST(EventQueue, PollsTheSystemOnceWhenEmpty)
     EXPECT_EQ(polls, 1);
     set_system_poll(nullptr);
 }
+
+namespace {
+int waits = 0;
+// The system's wait: the second call delivers a key press.
+void deliver_on_second_wait()
+{
+    if (++waits == 2)
+        queue_event(new_event(EVENT_KEY_DOWN, {}, 65, 0, 0, 0, {}), false);
+}
+} // namespace
+
+TEST(EventQueue, WaitReturnsAQueuedEventWhoseIdIsZero)
+{
+    events_init();
+    drain();
+    queue_event(new_event(0, {}, 11, 0, 0, 0, {}), false);
+    queue_event(new_event(EVENT_KEY_UP, {}, 12, 0, 0, 0, {}), false);
+    EXPECT_EQ(wait_queued_event(), 0);
+    EXPECT_EQ(last_taken_event()->data, 11);
+    EXPECT_EQ(wait_queued_event(), EVENT_KEY_UP);
+    EXPECT_EQ(last_taken_event()->data, 12);
+    // An empty queue waits for the system until something is queued.
+    waits = 0;
+    set_system_wait(&deliver_on_second_wait);
+    EXPECT_EQ(wait_queued_event(), EVENT_KEY_DOWN);
+    EXPECT_EQ(waits, 2);
+    EXPECT_EQ(last_taken_event()->data, 65);
+    set_system_wait(nullptr);
+}
