@@ -10,10 +10,6 @@
 
 #include "../audio/fake_output.h"
 #include "audio/audio.h"
-#include "audio/channel_table.h"
-#include "audio/mixer/sound.h"
-#include "audio/mixer_backend.h"
-#include "game/music.h"
 #include "game/random.h"
 #include "game/state.h"
 #include "platform/event_injection.h"
@@ -22,7 +18,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
 namespace vantrel {
 namespace {
@@ -48,18 +43,9 @@ private:
 // Which loop each channel in use plays, in channel order (0: not a loop).
 void add_music(Fnv1a& h)
 {
-    channel_table* table = audio_channels();
-    for (uint32_t i = 1; i < CHANNEL_SLOTS; ++i) {
-        if (!table->in_use[i] || !table->sounds[i])
-            continue;
-        int32_t loop = 0;
-        for (int32_t n = 1; n <= 8; ++n) {
-            auto asset = ref_cast<TMixerSoundAsset>(music_loops[n - 1]);
-            if (asset && asset->sample == table->sounds[i]->sample)
-                loop = n;
-        }
-        h.add_value(i);
-        h.add_value(loop);
+    for (const test::ChannelLoop& c : test::music_on_channels()) {
+        h.add_value(c.channel);
+        h.add_value(c.loop);
     }
 }
 

@@ -4,6 +4,7 @@
 // window manager; with SDL's disk audio driver the music of
 // the first cycle reaches the output file. Skipped without a display or
 // without xdotool.
+#include "game_process.h"
 #include "x11_window_icon.h"
 
 #include <gtest/gtest.h>
@@ -24,77 +25,10 @@
 
 namespace {
 
-bool run(const std::string& command)
-{
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string output_of(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (std::fgets(buf, sizeof buf, p))
-            out += buf;
-        pclose(p);
-    }
-    return out;
-}
-
-void sleep_ms(int ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-// The game as a child process with extra environment settings.
-class GameProcess {
-public:
-    explicit GameProcess(const std::vector<std::string>& env)
-    {
-        pid_ = fork();
-        if (pid_ == 0) {
-            for (const auto& e : env)
-                putenv(const_cast<char*>(e.c_str()));
-            execl(VANTREL_EXECUTABLE, VANTREL_EXECUTABLE, static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~GameProcess()
-    {
-        if (pid_ > 0 && !done_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    // The window's id once it is mapped, or "" after a few seconds.
-    std::string window()
-    {
-        for (int i = 0; i < 100; ++i) {
-            std::string id = output_of("xdotool search --onlyvisible --name '^Vantrel v.0.3$' 2>/dev/null");
-            if (!id.empty())
-                return id.substr(0, id.find('\n'));
-            sleep_ms(50);
-        }
-        return "";
-    }
-    // The exit status, or -1 when it does not end within ten seconds.
-    int wait_exit()
-    {
-        for (int i = 0; i < 1000; ++i) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                done_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            sleep_ms(10);
-        }
-        return -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    bool done_ = false;
-};
+using vantrel::test::GameProcess;
+using vantrel::test::output_of;
+using vantrel::test::run;
+using vantrel::test::sleep_ms;
 
 // Top of the bird's white spine: the highest row of a vertical run of at
 // least 15 white pixels in the window's read-back; -1 when none.

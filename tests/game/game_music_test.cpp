@@ -6,10 +6,6 @@
 
 #include "../audio/fake_output.h"
 #include "audio/audio.h"
-#include "audio/channel_table.h"
-#include "audio/mixer/sound.h"
-#include "audio/mixer_backend.h"
-#include "game/music.h"
 #include "game/random.h"
 #include "game/state.h"
 #include "platform/event_injection.h"
@@ -27,18 +23,8 @@ using test::GameRun;
 std::vector<int> loops_on_channels()
 {
     std::vector<int> loops;
-    channel_table* table = audio_channels();
-    for (uint32_t i = 1; i < CHANNEL_SLOTS; ++i) {
-        if (!table->in_use[i] || !table->sounds[i])
-            continue;
-        int loop = 0;
-        for (int n = 1; n <= 8; ++n) {
-            auto asset = ref_cast<TMixerSoundAsset>(music_loops[n - 1]);
-            if (asset && asset->sample == table->sounds[i]->sample)
-                loop = n;
-        }
-        loops.push_back(loop);
-    }
+    for (const test::ChannelLoop& c : test::music_on_channels())
+        loops.push_back(c.loop);
     return loops;
 }
 

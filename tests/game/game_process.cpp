@@ -1,0 +1,100 @@
+#include "game_process.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace vantrel::test {
+
+bool run(const std::string& command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string output_of(const std::string& command)
+{
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p))
+            out += buf;
+        pclose(p);
+    }
+    return out;
+}
+
+void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+GameProcess::GameProcess(const std::vector<std::string>& env, std::string stderr_file)
+    : stderr_file_(std::move(stderr_file))
+{
+    pid_ = fork();
+    if (pid_ != 0)
+        return;
+    if (!stderr_file_.empty()) {
+        const int fd = open(stderr_file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (fd >= 0)
+            dup2(fd, STDERR_FILENO);
+    }
+    for (const auto& e : env)
+        putenv(const_cast<char*>(e.c_str()));
+    execl(VANTREL_EXECUTABLE, VANTREL_EXECUTABLE, static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+GameProcess::~GameProcess()
+{
+    if (pid_ > 0 && !done_) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (!stderr_file_.empty())
+        std::remove(stderr_file_.c_str());
+}
+
+std::string GameProcess::windows()
+{
+    return output_of("xdotool search --onlyvisible --name '^Vantrel v.0.3$' 2>/dev/null");
+}
+
+std::string GameProcess::window()
+{
+    for (int i = 0; i < 100; ++i) {
+        const std::string ids = windows();
+        if (!ids.empty())
+            return ids.substr(0, ids.find('\n'));
+        sleep_ms(50);
+    }
+    return "";
+}
+
+int GameProcess::wait_exit()
+{
+    for (int i = 0; i < 1000; ++i) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            done_ = true;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        sleep_ms(10);
+    }
+    return -1;
+}
+
+std::string GameProcess::error_text() const
+{
+    std::ifstream in(stderr_file_);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace vantrel::test
