@@ -1,6 +1,7 @@
 // The whole-game test harness.
 #include "game_run.h"
 
+#include "audio/audio_system.h"
 #include "audio/channel_table.h"
 #include "audio/mixer/sound.h"
 #include "audio/mixer_backend.h"
