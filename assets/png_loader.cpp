@@ -26,8 +26,9 @@ namespace {
 // Ancillary chunks larger than this are refused (the game's have none).
 constexpr png_alloc_size_t PNG_CHUNK_MAX = 8u << 20;
 
-// The stream libpng's read callback reads from; null between decodes.
-Ref<TByteStream> current_png_stream;
+// The stream libpng's read callback reads from; null between decodes. One
+// per thread, so that threads may decode pictures at the same time.
+thread_local Ref<TByteStream> current_png_stream;
 
 struct PngSession {
     PngMemory memory;

@@ -34,7 +34,7 @@ public:
             return {};
         // Views of views nest through open_stream; a bound keeps a
         // pathological location from exhausting the stack.
-        static int depth = 0;
+        thread_local int depth = 0;
         if (depth >= MAX_NESTING)
             return {};
         ++depth;

@@ -5,6 +5,7 @@
 #include "assets/stream.h"
 #include "audio/audio.h"
 #include "audio/sample_loader.h"
+#include "game/asset_decoding.h"
 #include "game/flight.h"
 #include "game/music.h"
 #include "game/pictures.h"
@@ -53,7 +54,9 @@ void set_window_icon()
     set_app_icon(decode_pixmap(Text(WINDOW_ICON_LOCATION)));
 }
 
-void open_window()
+} // namespace
+
+void open_game_window()
 {
     set_app_title(Text(u"Vantrel v.0.3"));
     screen_mode_init(options);
@@ -65,6 +68,8 @@ void open_window()
     std::fflush(stderr);
     std::exit(EXIT_FAILURE);
 }
+
+namespace {
 
 bool loop_should_end()
 {
@@ -97,11 +102,22 @@ int32_t game_main()
 
 void start_game()
 {
+    start_engine();
+    open_game_window();
+    prepare_scene();
+}
+
+void start_engine()
+{
     register_game_assets();
     register_icon_asset();
     init_engine();
     set_window_icon();
-    open_window();
+    start_decoding_assets();
+}
+
+void prepare_scene()
+{
     set_followers();
     set_blend_mode(BLEND_LIGHT);
     load_pictures();

@@ -39,9 +39,20 @@ int game_entry();
 // Runs once: start_game, then main_loop. Returns 0 when the loop ends.
 int32_t game_main();
 
-// The start-up sequence up to the loop. When the window cannot be opened it
-// says why on standard error and ends the process with status 1.
+// The start-up sequence up to the loop: start_engine, open_game_window,
+// prepare_scene. Timing programs call the three themselves.
 void start_game();
+
+// Registers the assets, initialises the engine, gives the window its icon
+// and starts decoding the pictures and loops (asset_decoding.h).
+void start_engine();
+
+// Opens the window as the launch options say. When it cannot be opened it
+// says why on standard error and ends the process with status 1.
+void open_game_window();
+
+// The followers, the blend mode, the pictures and the scene lists.
+void prepare_scene();
 
 // The frame loop; returns 0 after Escape or a close request.
 int32_t main_loop();

@@ -2,9 +2,8 @@
 #include "game/music.h"
 
 #include "audio/audio.h"
+#include "game/asset_decoding.h"
 #include "game/music_choice.h"
-
-#include <string>
 
 namespace vantrel {
 
@@ -12,10 +11,8 @@ Ref<TSoundAsset> music_loops[8];
 
 void load_music_loops()
 {
-    for (int n = 1; n <= 8; ++n) {
-        const std::u16string location = u"incbin::sound" + std::u16string(1, u'0' + n) + u".wav";
-        music_loops[n - 1] = load_sound(Text(location), 0);
-    }
+    for (int n = 1; n <= 8; ++n)
+        music_loops[n - 1] = load_music_loop(n);
 }
 
 Ref<TSoundAsset> pick_music_loop()

@@ -3,6 +3,8 @@
 // stays at (0, 0); the island's is put back to (0, 0) by hand.
 #include "game/pictures.h"
 
+#include "game/asset_decoding.h"
+
 namespace vantrel {
 
 Ref<TImage> spark_image;
@@ -18,12 +20,12 @@ constexpr int32_t MASKED_FILTERED = IMAGE_MASKED | IMAGE_FILTERED;
 void load_pictures()
 {
     set_mask_colour(0, 0, 0);
-    spark_image = load_image(Text(u"incbin::spark.png"), MASKED_FILTERED);
+    spark_image = load_image(picture_source(GamePicture::Spark), MASKED_FILTERED);
     set_auto_centre_handle(spark_image ? 1 : 0);
     set_mask_colour(255, 0, 255);
-    wing_image = load_image(Text(u"incbin::wing2.png"), MASKED_FILTERED);
+    wing_image = load_image(picture_source(GamePicture::Wing), MASKED_FILTERED);
     set_mask_colour(255, 255, 255);
-    island_image = load_image(Text(u"incbin::island.png"), MASKED_FILTERED);
+    island_image = load_image(picture_source(GamePicture::Island), MASKED_FILTERED);
     set_image_handle(island_image, 0, 0);
 }
 

@@ -30,8 +30,12 @@ install_missing() {
 # build_tree <build dir> [cmake options...]
 build_tree() {
   local dir="$1"; shift
+  # Configured every time, so a tree made earlier with other options
+  # (benchmarks off, another build type) gets the ones asked for now.
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+  else
+    cmake "$dir" "$@" >/dev/null
   fi
   # BUILD_TARGETS narrows the build to what a partial run needs.
   cmake --build "$dir" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
