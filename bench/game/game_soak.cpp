@@ -9,7 +9,8 @@
 //   game's own memory from the drivers'. Every minute it gives the bytes
 //   held by C++ allocations apart from the C libraries', and which mappings
 //   (/proc/self/smaps) grew or shrank: up to minute 5 since the tenth
-//   second, from then on since minute 5.
+//   second, from then on since minute 5. With libmalloc_by_caller.so
+//   preloaded it also prints the C heap's live bytes by owning library.
 #include "../../tests/game/game_run.h"
 #include "live_bytes.h"
 #include "smaps_by_mapping.h"
@@ -17,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/event_injection.h"
 
+#include <dlfcn.h>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -67,6 +69,14 @@ void print_mapping_deltas(const bench::SmapsTotals& base, const bench::SmapsTota
                         now.count(label) ? now.at(label) : 0L);
 }
 
+// With libmalloc_by_caller.so preloaded: the C heap's live bytes by owner.
+void report_heap_owners()
+{
+    using Report = void (*)();
+    if (auto report = reinterpret_cast<Report>(dlsym(RTLD_DEFAULT, "malloc_by_caller_report")))
+        report();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -101,6 +111,7 @@ int main(int argc, char** argv)
                             minute, rss.back(), mallinfo2().uordblks / 1024,
                             bench::cxx_live_bytes() / 1024, mallinfo2().arena / 1024,
                             mallinfo2().hblkhd / 1024);
+                report_heap_owners();
                 if (minute <= 5)
                     print_mapping_deltas(second10, bench::smaps_totals());
                 if (minute == 5)
