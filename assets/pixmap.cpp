@@ -4,6 +4,7 @@
 #include "core/error.h"
 
 #include <limits>
+#include <new>
 
 namespace vantrel {
 
@@ -11,12 +12,13 @@ namespace {
 
 constexpr size_t PIXEL_ALIGN = 16;
 
-// The block behind an owned pixmap. aligned_alloc wants a size that is a
-// multiple of the alignment, and an empty pixmap still gets a valid pointer.
-uint8_t* allocate_block(int64_t capacity)
+// The block behind an owned pixmap, its size rounded up to the alignment so
+// whole 16-byte loads stay inside it; an empty pixmap still gets a valid
+// pointer.
+uint8_t* allocate_block(int64_t capacity, std::align_val_t alignment)
 {
     const size_t bytes = (static_cast<size_t>(capacity) + PIXEL_ALIGN - 1) & ~(PIXEL_ALIGN - 1);
-    void* block = std::aligned_alloc(PIXEL_ALIGN, bytes ? bytes : PIXEL_ALIGN);
+    void* block = ::operator new(bytes ? bytes : PIXEL_ALIGN, alignment, std::nothrow);
     if (!block)
         raise_error(u"Unable to allocate pixmap memory");
     return static_cast<uint8_t*>(block);
@@ -36,7 +38,7 @@ Ref<TPixmap> TPixmap::new_pixmap(int32_t w, int32_t h, int32_t format, int32_t a
         raise_error(u"Pixmap too large");
 
     auto pixmap = make_ref<TPixmap>();
-    pixmap->owned_.reset(allocate_block(capacity));
+    pixmap->owned_.reset(allocate_block(capacity, BLOCK_ALIGN));
     pixmap->pixels = pixmap->owned_.get();
     pixmap->width = w;
     pixmap->height = h;

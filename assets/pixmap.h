@@ -11,8 +11,8 @@
 #include "core/object.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
+#include <new>
 
 namespace vantrel {
 
@@ -50,8 +50,11 @@ public:
                                     int32_t format);
 
 private:
+    // Blocks come from the aligned operator new, the one aligned allocator
+    // every C++ runtime has (Windows' C library has no aligned_alloc).
+    static constexpr std::align_val_t BLOCK_ALIGN{16};
     struct FreeBlock {
-        void operator()(uint8_t* p) const noexcept { std::free(p); }
+        void operator()(uint8_t* p) const noexcept { ::operator delete(p, BLOCK_ALIGN); }
     };
     std::unique_ptr<uint8_t[], FreeBlock> owned_;
     Ref<const TPixmap> parent_; // the pixmap a window looks into

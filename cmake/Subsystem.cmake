@@ -8,6 +8,12 @@ function(vantrel_subsystem name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  # Where the platform code must differ, each system has a file of its own.
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
+  endif()
   list(FILTER sources INCLUDE REGEX "\\.cpp$")
   if(NOT sources)
     # A folder with headers only so far.
@@ -22,15 +28,22 @@ function(vantrel_subsystem name)
   vantrel_warnings(vantrel_${name})
 endfunction()
 
-# vantrel_test(<name> SOURCES <files>... LIBS <targets>... [GL] [SERIAL])
+# vantrel_test(<name> SOURCES <files>... LIBS <targets>... [GL] [SERIAL] [LINUX_ONLY])
 #
 # A GoogleTest executable registered with CTest. GL tests open real windows,
 # so they run under Xvfb with the llvmpipe rasteriser when no display is set
 # (see scripts/test). SERIAL tests feed input through a real window: a window
 # that a test running alongside shows takes the keyboard focus (SDL forces it
 # where no window manager runs), so they run alone.
+#
+# LINUX_ONLY tests need what only the Linux build has (POSIX signals, X11
+# clients, xdotool, interposed OpenGL entry points): the Windows build
+# leaves them out.
 function(vantrel_test name)
-  cmake_parse_arguments(ARG "GL;SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "GL;SERIAL;LINUX_ONLY" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(WIN32 AND ARG_LINUX_ONLY)
+    return()
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   vantrel_warnings(${name})

@@ -12,6 +12,9 @@ TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils deskto
 PACKAGE_PACKAGES="dpkg-dev file lintian"
 # clang's sanitizer and libFuzzer runtimes are a package of their own.
 CLANG_PACKAGES="clang libclang-rt-14-dev"
+# scripts/build-windows: the cross compiler, zlib for it, the tools that fetch
+# Debian's source packages, and Wine to run what it builds.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev googletest wine64 cmake ninja-build xvfb xauth"
 
 install_missing() {
   local missing=()

@@ -64,6 +64,30 @@ TEST(IconAssets, CornersAreClearAndTheTileIsSkyBlueWithAWhiteFeather)
     }
 }
 
+// The Windows program's icon file: one entry per size, each holding that
+// size's committed PNG byte for byte, within the file.
+TEST(IconAssets, WindowsIconHoldsEverySizesPng)
+{
+    const auto ico = read_file(std::string(VANTREL_ICON_DATA) + "/" + WINDOWS_ICON_NAME);
+    ASSERT_TRUE(ico.has_value());
+    ASSERT_GE(ico->size(), 6u);
+    EXPECT_EQ(get_u16le(*ico, 0), 0u);
+    EXPECT_EQ(get_u16le(*ico, 2), 1u);
+    ASSERT_EQ(get_u16le(*ico, 4), icon_sizes().size());
+    ASSERT_GE(ico->size(), 6 + 16 * icon_sizes().size());
+    for (size_t i = 0; i < icon_sizes().size(); ++i) {
+        const size_t entry = 6 + 16 * i;
+        const int size = icon_sizes()[i];
+        EXPECT_EQ((*ico)[entry], size >= 256 ? 0 : size);
+        const uint32_t length = get_u32le(*ico, entry + 8);
+        const uint32_t offset = get_u32le(*ico, entry + 12);
+        ASSERT_LE(uint64_t{offset} + length, ico->size()) << size;
+        const auto png = read_file(std::string(VANTREL_ICON_DATA) + "/" + icon_name(size));
+        ASSERT_TRUE(png.has_value());
+        EXPECT_TRUE(Bytes(ico->begin() + offset, ico->begin() + offset + length) == *png) << size;
+    }
+}
+
 TEST(IconAssets, GeneratorRefusesSizesItCannotDraw)
 {
     EXPECT_THROW(make_icon(8), std::invalid_argument);

@@ -1,6 +1,7 @@
 // Maps asset names to their generators.
 #include "generate_all.h"
 
+#include "common/byte_io.h"
 #include "common/png_file.h"
 #include "common/wav_file.h"
 #include "font/glyphs.h"
@@ -36,13 +37,45 @@ const std::vector<std::string>& icon_names()
         std::vector<std::string> list;
         for (int size : icon_sizes())
             list.push_back(icon_name(size));
+        list.push_back(WINDOWS_ICON_NAME);
         return list;
     }();
     return names;
 }
 
+// A Windows icon file holding every size as PNG, which Windows reads since
+// Vista: a directory of entries, then the images. 256 is written as 0.
+Bytes encode_windows_icon()
+{
+    std::vector<Bytes> images;
+    for (int size : icon_sizes())
+        images.push_back(encode_png_rgba(make_icon(size)));
+    Bytes out;
+    put_u16le(out, 0);
+    put_u16le(out, 1); // an icon, not a cursor
+    put_u16le(out, static_cast<uint32_t>(images.size()));
+    uint32_t offset = 6 + 16 * static_cast<uint32_t>(images.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        const int size = icon_sizes()[i];
+        out.push_back(static_cast<uint8_t>(size >= 256 ? 0 : size));
+        out.push_back(static_cast<uint8_t>(size >= 256 ? 0 : size));
+        out.push_back(0); // no palette
+        out.push_back(0);
+        put_u16le(out, 1);  // colour planes
+        put_u16le(out, 32); // bits per pixel
+        put_u32le(out, static_cast<uint32_t>(images[i].size()));
+        put_u32le(out, offset);
+        offset += static_cast<uint32_t>(images[i].size());
+    }
+    for (const Bytes& image : images)
+        out.insert(out.end(), image.begin(), image.end());
+    return out;
+}
+
 Bytes generate_asset(const std::string& name)
 {
+    if (name == WINDOWS_ICON_NAME)
+        return encode_windows_icon();
     for (int size : icon_sizes())
         if (name == icon_name(size))
             return encode_png_rgba(make_icon(size));

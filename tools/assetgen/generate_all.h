@@ -14,8 +14,10 @@ namespace vantrel::assetgen {
 const std::vector<std::string>& asset_names();
 
 // The application icon's sizes, 16 to 256 pixels, and their file names
-// ("vantrel-16.png" …), which generate_asset also makes. They live in
-// assets/icons, apart from the game's own assets.
+// ("vantrel-16.png" …, then "vantrel.ico" with all of them for the Windows
+// program), which generate_asset also makes. They live in assets/icons,
+// apart from the game's own assets.
+inline constexpr const char* WINDOWS_ICON_NAME = "vantrel.ico";
 const std::vector<int>& icon_sizes();
 const std::vector<std::string>& icon_names();
 std::string icon_name(int size);

@@ -1,3 +1,4 @@
+// Process start-up on POSIX systems: signal handlers and /proc/self/exe.
 #include "platform/process.h"
 
 #include <SDL.h>
