@@ -5,7 +5,7 @@
 #include "audio/audio.h"
 #include "audio/mixer/sdldevice.h"
 #include "platform/audio_output.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <benchmark/benchmark.h>
 

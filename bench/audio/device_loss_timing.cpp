@@ -12,7 +12,7 @@
 #include "gfx/graphics.h"
 #include "input/system_driver.h"
 #include "platform/audio_output.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <GL/gl.h>
 #include <time.h>

@@ -16,7 +16,7 @@
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "platform/event_injection.h"
-#include "platform/events.h"
+#include "platform/message_pump.h"
 
 #include <gtest/gtest.h>
 
