@@ -11,6 +11,7 @@
 #include "game/pictures.h"
 #include "game/scene_draw.h"
 #include "game/scenery.h"
+#include "game/screen.h"
 #include "game/screen_mode.h"
 #include "game/state.h"
 #include "game/textured_poly.h"
@@ -60,7 +61,7 @@ void open_game_window()
 {
     set_app_title(Text(u"Vantrel v.0.3"));
     screen_mode_init(options);
-    if (open_graphics(640, 480, 0, 60, 0))
+    if (open_graphics(SCREEN_WIDTH, SCREEN_HEIGHT, 0, 60, 0))
         return;
     // Drawing needs an open window: say why there is none rather than run blind.
     std::fprintf(stderr, "vantrel: cannot open the 640 x 480 OpenGL window: %s\n",

@@ -6,6 +6,7 @@
 
 #include "game/pictures.h"
 #include "game/scenery_draw.h"
+#include "game/screen.h"
 #include "game/state.h"
 #include "game/textured_poly.h"
 #include "gfx/draw.h"
@@ -69,9 +70,9 @@ void draw_bird()
 void draw_wind_bar()
 {
     set_colour(128, 128, 255);
-    draw_rect(320, 0, wind_bar_width(), 20);
+    draw_rect(SCREEN_CENTRE_X, 0, wind_bar_width(), 20);
     set_colour(0, 0, 0);
-    draw_line(320, 0, 320, 20, 1);
+    draw_line(SCREEN_CENTRE_X, 0, SCREEN_CENTRE_X, 20, 1);
 }
 
 // The polygon runs P1, P2, P4, P3 and is sent twice in one primitive, so

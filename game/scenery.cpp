@@ -3,6 +3,7 @@
 #include "game/scenery.h"
 
 #include "game/random.h"
+#include "game/screen.h"
 #include "game/state.h"
 
 namespace vantrel {
@@ -12,7 +13,7 @@ Ref<TList<TSpeck>> specks;
 
 namespace {
 
-constexpr float BOTTOM_Y = 480;
+constexpr float BOTTOM_Y = SCREEN_HEIGHT;
 constexpr float CLOUD_START_Y = -490; // the scaled glow still reaches far down
 constexpr float SPECK_FALL_SPEED = 0.2f;
 
@@ -26,6 +27,8 @@ void create_scene_lists()
 
 float scroll_speed()
 {
+    // 640 is the formula's own constant, not the screen width: the speed
+    // runs from 0.5025 at the resting height 439 to 1.35 at 100.
     return (640 - bird_y) / 400;
 }
 

@@ -5,6 +5,7 @@
 // the first cycle reaches the output file. Skipped without a display or
 // without xdotool.
 #include "game_process.h"
+#include "game/screen.h"
 #include "x11_window_icon.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,8 @@
 
 namespace {
 
+using vantrel::SCREEN_HEIGHT;
+using vantrel::SCREEN_WIDTH;
 using vantrel::test::GameProcess;
 using vantrel::test::output_of;
 using vantrel::test::run;
@@ -37,12 +40,12 @@ int spine_top(const std::string& window)
     Display* d = XOpenDisplay(nullptr);
     if (!d)
         return -1;
-    XImage* img = XGetImage(d, std::stoul(window), 0, 0, 640, 480, AllPlanes, ZPixmap);
+    XImage* img = XGetImage(d, std::stoul(window), 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, AllPlanes, ZPixmap);
     int top = -1;
     if (img) {
         for (int x = 65; x < 576 && top < 0; ++x) {
             int run_length = 0;
-            for (int y = 0; y < 480; ++y) {
+            for (int y = 0; y < SCREEN_HEIGHT; ++y) {
                 const bool white = (XGetPixel(img, x, y) & 0xFFFFFF) == 0xFFFFFF;
                 run_length = white ? run_length + 1 : 0;
                 if (run_length == 15) {
