@@ -142,6 +142,9 @@ void run_pass()
     now_ms = clock_ms();
     music_elapsed_ms = static_cast<int32_t>(static_cast<uint32_t>(music_elapsed_ms) +
                                             static_cast<uint32_t>(elapsed_ms(last_ms, now_ms)));
+    // Kept on purpose: last_ms starts at 0, so the first pass adds the whole
+    // clock reading and, on any clock past 16 s, starts the first music
+    // cycle at once.
     // Only the first pass can make the sum negative: it adds the whole clock
     // reading, which reads negative once the counter passes 2^31 ms. That
     // must start the first cycle too, not silence the music for weeks.
