@@ -1,43 +1,37 @@
 // The pixmap loader list and decode_pixmap.
 #include "assets/pixmap_loader.h"
 
-#include <algorithm>
-#include <forward_list>
+#include "core/newest_first.h"
 
 namespace vantrel {
 
 namespace {
 
-// Newest first. Adding at the front leaves a walk in progress valid, so a
-// loader may register another while decode_pixmap runs.
-std::forward_list<Ref<TPixmapDecoder>>& loaders()
+// A loader may register another while decode_pixmap runs.
+NewestFirst<TPixmapDecoder>& loaders()
 {
-    static std::forward_list<Ref<TPixmapDecoder>> list;
+    static NewestFirst<TPixmapDecoder> list;
     return list;
 }
 
 // Offers the stream to each loader, newest first, from the same start.
 Ref<TPixmap> try_loaders(const Ref<TByteStream>& stream, int32_t start)
 {
-    for (const Ref<TPixmapDecoder>& loader : loaders()) {
+    return loaders().first_answer([&](const Ref<TPixmapDecoder>& loader) -> Ref<TPixmap> {
         stream->seek(start);
         try {
-            if (Ref<TPixmap> result = loader->load(stream))
-                return result;
+            return loader->load(stream);
         } catch (const TStreamError&) {
-            // Data cut short or unreadable: not this loader's picture.
+            return {}; // data cut short or unreadable: not this loader's picture
         }
-    }
-    return {};
+    });
 }
 
 } // namespace
 
 void register_pixmap_loader(const Ref<TPixmapDecoder>& loader)
 {
-    auto& list = loaders();
-    if (loader && std::find(list.begin(), list.end(), loader) == list.end())
-        list.push_front(loader);
+    loaders().add(loader);
 }
 
 Ref<TPixmap> decode_pixmap(const Ref<TObject>& location)

@@ -11,10 +11,10 @@ namespace vantrel {
 
 namespace {
 
-Ref<TProtocolHandler>& handler_head()
+TProtocolHandler::List& handlers()
 {
-    static Ref<TProtocolHandler> head;
-    return head;
+    static TProtocolHandler::List list;
+    return list;
 }
 
 Text lower_ascii(std::u16string_view units)
@@ -29,19 +29,17 @@ Text lower_ascii(std::u16string_view units)
 Ref<TByteStream> ask_handlers(const Ref<TObject>& location, const Text& protocol, const Text& path,
                               int readable, int writeable)
 {
-    for (Ref<TProtocolHandler> h = handler_head(); h; h = h->next())
-        if (Ref<TByteStream> stream = h->create_stream(location, protocol, path, readable, writeable))
-            return stream;
-    return {};
+    return handlers().first_answer([&](const Ref<TProtocolHandler>& h) {
+        return h->create_stream(location, protocol, path, readable, writeable);
+    });
 }
 
 } // namespace
 
 TProtocolHandler::TProtocolHandler()
 {
-    Ref<TProtocolHandler>& head = handler_head();
-    next_ = head;
-    head = Ref<TProtocolHandler>(this);
+    // A new object is never listed yet, so this always joins.
+    handlers().add(Ref<TProtocolHandler>(this));
 }
 
 Ref<TByteStream> TProtocolHandler::create_stream(const Ref<TObject>&, const Text&, const Text&, int, int)
@@ -49,7 +47,7 @@ Ref<TByteStream> TProtocolHandler::create_stream(const Ref<TObject>&, const Text
     return {};
 }
 
-const Ref<TProtocolHandler>& first_protocol_handler() { return handler_head(); }
+Ref<TProtocolHandler> first_protocol_handler() { return handlers().first(); }
 
 Ref<TByteStream> open_stream(const Ref<TObject>& location, int readable, int writeable)
 {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "assets/stream.h"
+#include "core/newest_first.h"
 
 namespace vantrel {
 
@@ -23,9 +24,13 @@ public:
 
 private:
     Ref<TProtocolHandler> next_;
+
+public:
+    // The list every handler joins, linked through next_.
+    using List = NewestFirst<TProtocolHandler, &TProtocolHandler::next_>;
 };
 
 // The newest handler, or the null object when none is installed.
-const Ref<TProtocolHandler>& first_protocol_handler();
+Ref<TProtocolHandler> first_protocol_handler();
 
 } // namespace vantrel

@@ -2,7 +2,7 @@
 #include "audio/audio_system.h"
 
 #include "audio/channel_table.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "audio/mixer_backend.h"
 #include "audio/sound_asset.h"
 
@@ -13,7 +13,7 @@ namespace vantrel {
 namespace {
 
 struct AudioState {
-    std::unique_ptr<sdldevice> device;
+    std::unique_ptr<ringdevice> device;
     std::unique_ptr<channel_table> channels;
     bool failed = false;
     bool exit_registered = false;
@@ -37,7 +37,7 @@ int32_t audio_init_with(Ref<platform::AudioOutput> output, bool threaded)
     if (st.device)
         return 0;
     set_audio_backend(make_ref<TAudioBackend>());
-    auto device = std::make_unique<sdldevice>(std::move(output), threaded);
+    auto device = std::make_unique<ringdevice>(std::move(output), threaded);
     if (device->init() != 0) {
         device->close();
         st.failed = true;
@@ -76,7 +76,7 @@ void audio_shutdown()
     st.failed = false;
 }
 
-sdldevice* audio_device() { return state().device.get(); }
+ringdevice* audio_device() { return state().device.get(); }
 channel_table* audio_channels() { return state().channels.get(); }
 
 } // namespace vantrel

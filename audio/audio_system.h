@@ -12,7 +12,7 @@
 
 namespace vantrel {
 
-class sdldevice;
+class ringdevice;
 struct channel_table;
 
 // 0, or -1 when the output does not open (the silent back end stays).
@@ -25,7 +25,7 @@ void audio_shutdown();
 int32_t audio_init_with(Ref<platform::AudioOutput> output, bool threaded);
 
 // The open device and its channel table; nullptr while the output is closed.
-sdldevice* audio_device();
+ringdevice* audio_device();
 channel_table* audio_channels();
 
 } // namespace vantrel

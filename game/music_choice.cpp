@@ -28,6 +28,10 @@ MusicCycle plan_music_cycle()
         return cycle;
     cycle.started[cycle.started_count++] = BASE_LOOP;
 
+    // Kept on purpose: `choice` carries over, so a layer whose tests all fail
+    // starts the loop of the layer before it again; in the first cycle, with
+    // every follower equal to what it follows, loop 8 starts two to five
+    // times at once.
     if (target_y < bird_y) // just dropped
         choice = 1;
     if (target_y > bird_y) // just rose

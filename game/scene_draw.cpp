@@ -6,6 +6,7 @@
 
 #include "game/pictures.h"
 #include "game/scenery_draw.h"
+#include "game/screen.h"
 #include "game/state.h"
 #include "game/textured_poly.h"
 #include "gfx/draw.h"
@@ -31,6 +32,8 @@ void draw_head_and_spine(const BirdPose& p)
     const float X = p.x, d = p.d;
     const auto b = static_cast<float>(p.b);
     set_colour(0, 0, 0);
+    // Kept on purpose: the eye at X lies under the white spine drawn below,
+    // so only the one at X - 2 shows.
     plot_point(X, b - 7);
     plot_point(X - 2, b - 7);
     set_colour(64, 64, 64);
@@ -60,6 +63,9 @@ void draw_bird()
     set_alpha(1);
     set_blend_mode(BLEND_ALPHA);
     draw_body_and_tail(pose);
+    // Kept on purpose: the width is set after the tail edges and never set
+    // back, so the first frame's tail edges are 1 pixel wide and all later
+    // ones 3.
     set_line_width(3);
     for (const WingQuad& q : wing_quads(pose))
         draw_wing_quad(wing_image, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4, q.y4);
@@ -69,13 +75,12 @@ void draw_bird()
 void draw_wind_bar()
 {
     set_colour(128, 128, 255);
-    draw_rect(320, 0, wind_bar_width(), 20);
+    draw_rect(SCREEN_CENTRE_X, 0, wind_bar_width(), 20);
     set_colour(0, 0, 0);
-    draw_line(320, 0, 320, 20, 1);
+    draw_line(SCREEN_CENTRE_X, 0, SCREEN_CENTRE_X, 20, 1);
 }
 
-// The polygon runs P1, P2, P4, P3 and is sent twice in one primitive, so
-// the quad is covered twice, each cover blended in turn.
+// The polygon runs P1, P2, P4, P3.
 void draw_wing_quad(const Ref<TImage>& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                     int32_t x3, int32_t y3, int32_t x4, int32_t y4)
 {
@@ -89,6 +94,9 @@ void draw_wing_quad(const Ref<TImage>& image, int32_t x1, int32_t y1, int32_t x2
         f(x3), f(y3), 0, 0, 0, 1, grey, 1, 0,
     };
     textured_poly_begin();
+    // Kept on purpose: the same four vertices go twice into one open polygon,
+    // so the quad is covered twice and the half-transparent wing is blended
+    // in twice, more opaque than one cover would leave it.
     textured_poly_draw(image, 0, vertices, TEXTURED_POLY_POLYGON, 0);
     textured_poly_draw(image, 0, vertices, TEXTURED_POLY_POLYGON, 0);
     textured_poly_end();

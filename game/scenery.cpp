@@ -3,6 +3,7 @@
 #include "game/scenery.h"
 
 #include "game/random.h"
+#include "game/screen.h"
 #include "game/state.h"
 
 namespace vantrel {
@@ -12,7 +13,7 @@ Ref<TList<TSpeck>> specks;
 
 namespace {
 
-constexpr float BOTTOM_Y = 480;
+constexpr float BOTTOM_Y = SCREEN_HEIGHT;
 constexpr float CLOUD_START_Y = -490; // the scaled glow still reaches far down
 constexpr float SPECK_FALL_SPEED = 0.2f;
 
@@ -26,6 +27,8 @@ void create_scene_lists()
 
 float scroll_speed()
 {
+    // 640 is the formula's own constant, not the screen width: the speed
+    // runs from 0.5025 at the resting height 439 to 1.35 at 100.
     return (640 - bird_y) / 400;
 }
 
@@ -42,8 +45,13 @@ void advance_island(int32_t picture_height)
 float step_speck(TSpeck& speck, float v)
 {
     speck.x += wind * 3;
+    // Kept on purpose: random_int(-1, 1) truncates toward zero, so it gives
+    // 0 two times in three and 1 otherwise (-1 next to never): specks drift a
+    // third of a pixel right and fall a third of a pixel faster each pass.
     speck.x += static_cast<float>(random_int(-1, 1));
-    speck.x += static_cast<float>(random_int(-1, 1) / 2); // always 0, but draws
+    // Kept on purpose: the integer halving makes this always 0, but the
+    // number is drawn, which keeps every later draw in its place.
+    speck.x += static_cast<float>(random_int(-1, 1) / 2);
     speck.y += speck.fall_speed;
     speck.y += v;
     speck.y += static_cast<float>(random_int(-1, 1));
@@ -57,6 +65,9 @@ bool speck_gone(const TSpeck& speck)
 
 void step_cloud(TCloud& cloud, float v)
 {
+    // Kept on purpose: the range -2..1 looks lopsided, but truncation toward
+    // zero gives -1, 0 and 1 a quarter, a half and a quarter of the time (-2
+    // next to never), so the clouds' jitter is even.
     cloud.x += static_cast<float>(random_int(-2, 1));
     cloud.x += wind * 3;
     cloud.y += cloud.fall_speed;
@@ -65,6 +76,9 @@ void step_cloud(TCloud& cloud, float v)
 
 bool cloud_gone(const TCloud& cloud)
 {
+    // Kept on purpose: the scale factor (5 to 10) is taken off as if it were
+    // a length, so a cloud stays listed, and keeps drawing numbers, until
+    // its top edge is that many pixels below the bottom of the screen.
     return cloud.y - cloud.scale > BOTTOM_Y;
 }
 

@@ -18,6 +18,9 @@ constexpr int32_t BLEND_OFF = 0; // outside 1..5: no blending, no alpha test
 
 } // namespace
 
+// Kept on purpose: the island sets no blend mode of its own. It is drawn in
+// the mode the bird left in the frame before (alpha blending), and in the
+// first frame in the additive mode start-up set, so it shows brighter once.
 void update_draw_island()
 {
     set_scale(island_scale, island_scale);
@@ -31,6 +34,9 @@ void update_draw_island()
 
 void update_draw_specks()
 {
+    // Kept on purpose: with blending off the alpha set below shows nowhere;
+    // each speck still draws its random alpha every pass and plots opaque
+    // white.
     set_blend_mode(BLEND_OFF);
     const float v = scroll_speed();
     for (const auto& speck : *specks) {

@@ -8,6 +8,8 @@
 // is stored as such after each step.
 #pragma once
 
+#include "game/screen.h"
+
 #include <cstdint>
 
 namespace vantrel {
@@ -17,11 +19,11 @@ struct GameVars {
     int32_t now_ms = 0;           // clock reading of this pass
     int32_t music_elapsed_ms = 0; // towards the next music cycle
 
-    float bird_x = 320;     // centre line of the bird
-    float bird_y = 480;     // body height, screen y (down is larger)
-    float left_wing = 480;  // screen y of the left wing
+    float bird_x = SCREEN_CENTRE_X; // centre line of the bird
+    float bird_y = SCREEN_HEIGHT;   // body height, screen y (down is larger)
+    float left_wing = SCREEN_HEIGHT; // screen y of the left wing
     float left_count = 0;   // passes the left flap key has been held, 0..35
-    float right_wing = 480;
+    float right_wing = SCREEN_HEIGHT;
     float right_count = 0;
     float target_y = 0;     // followers: they step towards what they follow,
     float target_left = 0;  // so the drawn bird moves smoothly; set once the
@@ -31,7 +33,7 @@ struct GameVars {
     float fatigue = 0;      // exertion; both wings lift only below 85
     float wind = 0;         // sideways drift, pixels per pass
     float wind_target = 0;  // what the wind eases towards
-    float island_x = 320;   // top-left corner of the island picture
+    float island_x = SCREEN_CENTRE_X; // top-left corner of the island picture
     float island_y = 0;
     float island_scale = 1; // also sets the island's alpha
 };

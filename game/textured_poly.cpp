@@ -15,7 +15,10 @@ namespace vantrel {
 
 namespace {
 
-bool renderer_is_directx7 = false; // no such renderer here; kept for the check
+// Kept on purpose: the facility asks whether the current renderer is the
+// "DirectX7" one, which never exists here, so the answer is always no and
+// GL_COLOR_MATERIAL is always enabled (with no lighting it changes nothing).
+bool renderer_is_directx7 = false;
 Ref<TImageFrame> selected_frame;   // the frame whose texture is bound
 bool primitive_open = false;       // inside glBegin
 
@@ -63,6 +66,7 @@ uint32_t vertex_colour_bits(float slot)
 
 void textured_poly_init()
 {
+    // Kept on purpose: a test for a renderer this system never has (above).
     renderer_is_directx7 = current_renderer()->to_string() == Text(u"DirectX7");
     if (!renderer_is_directx7)
         glEnable(GL_COLOR_MATERIAL); // no lighting, so no visible effect
@@ -96,6 +100,9 @@ int32_t textured_poly_draw(const Ref<TImage>& image, int32_t frame,
                            std::span<const float> vertices, int32_t mode, int32_t close)
 {
     const size_t n = vertices.size();
+    // Kept on purpose: the size test counts floats, not 9-float vertices, so
+    // fewer than 6 or an odd count is ignored while a ragged even tail is
+    // accepted and its partial vertex left out below.
     if (n < 6 || n % 2 != 0)
         return 0;
     textured_poly_select(image, frame, mode, close);

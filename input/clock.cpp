@@ -1,6 +1,6 @@
 #include "input/clock.h"
 
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 namespace vantrel {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/object.h"
-#include "platform/events.h"
+#include "platform/message_pump.h"
 
 #include <cstdint>
 

@@ -10,17 +10,18 @@
 #pragma once
 
 #include "core/object.h"
-#include "platform/events.h"
+#include "platform/message_pump.h"
 
 #include <cstdint>
 
 namespace vantrel {
 
-// Modifier bits of TEvent::mods.
-constexpr int32_t MODIFIER_SHIFT = 1;
-constexpr int32_t MODIFIER_CONTROL = 2;
-constexpr int32_t MODIFIER_ALT = 4;
-constexpr int32_t MODIFIER_SYSTEM = 8;
+// Modifier bits of TEvent::mods: the window message's bits, passed through
+// unchanged, so they are the platform's values under the engine's names.
+constexpr int32_t MODIFIER_SHIFT = platform::MOD_SHIFT;
+constexpr int32_t MODIFIER_CONTROL = platform::MOD_CONTROL;
+constexpr int32_t MODIFIER_ALT = platform::MOD_ALT;
+constexpr int32_t MODIFIER_SYSTEM = platform::MOD_SYSTEM;
 
 // The abstract system driver.
 class TDesktopDriver : public TObject {

@@ -2,7 +2,7 @@
 // when code sleeps, so paced loops run at full speed and deterministically.
 #pragma once
 
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <atomic>
 #include <vector>

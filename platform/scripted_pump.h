@@ -2,7 +2,7 @@
 // the input layer can be driven without a window system.
 #pragma once
 
-#include "platform/events.h"
+#include "platform/message_pump.h"
 
 #include <deque>
 

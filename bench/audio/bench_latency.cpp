@@ -3,9 +3,9 @@
 // sound card). It is the 20 ms start delay, the 6-fragment lead and the time
 // until SDL next asks for data.
 #include "audio/audio.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "platform/audio_output.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <benchmark/benchmark.h>
 

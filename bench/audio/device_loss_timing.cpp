@@ -7,12 +7,12 @@
 //   SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 GALLIUM_DRIVER=llvmpipe xvfb-run -a ./device_loss_timing
 #include "audio/audio.h"
 #include "audio/audio_system.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "input/system_driver.h"
 #include "platform/audio_output.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <GL/gl.h>
 #include <time.h>
@@ -146,7 +146,7 @@ int main()
     report("output playing (0-3 s)", phase[0], phase_cpu[0]);
     report("output missing (3-8 s)", phase[1], phase_cpu[1]);
     report("output back (8-11 s)", phase[2], phase_cpu[2]);
-    const sdldevice* dev = audio_device();
+    const ringdevice* dev = audio_device();
     std::printf("losses %d, reopens %d, underruns %d\n", dev->losses(), dev->reopens(),
                 dev->underruns());
     if (heard_us.load() && reopened_us.load())

@@ -15,7 +15,7 @@
 #include "game/command_line.h"
 #include "game/game_main.h"
 #include "gfx/graphics.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 #include "platform/event_injection.h"
 
 #include <sys/resource.h>

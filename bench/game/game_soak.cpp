@@ -15,7 +15,7 @@
 #include "live_bytes.h"
 #include "smaps_by_mapping.h"
 #include "game/scenery.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 #include "platform/event_injection.h"
 
 #include <dlfcn.h>

@@ -9,7 +9,7 @@
 #include "gfx/graphics.h"
 #include "input/events.h"
 #include "input/hooks.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

@@ -8,7 +8,7 @@
 #include "gfx/graphics.h"
 #include "input/clock.h"
 #include "input/system_driver.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <GL/gl.h>
 

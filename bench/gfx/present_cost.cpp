@@ -14,7 +14,7 @@
 #include "gfx/graphics2d.h"
 #include "input/events.h"
 #include "input/system_driver.h"
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <sys/resource.h>
 

@@ -15,7 +15,7 @@
 
 #include "gfx/gl/gl_scaled_frame.h"
 #include "gfx/graphics.h"
-#include "platform/events.h"
+#include "platform/message_pump.h"
 #include "platform/window.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Pushes synthesised events onto SDL's queue.
 #include "platform/event_injection.h"
-#include "platform/events.h"
+#include "platform/message_pump.h"
 #include "platform/window.h"
 
 #include <SDL.h>

@@ -1,7 +1,7 @@
 // The table from SDL's physical keys to virtual-key codes.
 #include "platform/sdl/sdl_keymap.h"
 
-#include "platform/events.h"
+#include "platform/message_pump.h"
 
 #include <array>
 #include <utility>

@@ -1,5 +1,5 @@
 // The SDL event queue as a MessagePump, and the pointer services.
-#include "platform/events.h"
+#include "platform/message_pump.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/unicode.h"
 #include "platform/window.h"

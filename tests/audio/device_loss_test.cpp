@@ -5,7 +5,7 @@
 #include "audio/audio.h"
 #include "audio/channel_table.h"
 #include "audio/mixer/mixsample.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "fake_output.h"
 #include "platform/manual_clock.h"
 
@@ -59,7 +59,7 @@ protected:
     platform::ManualClock clock;
     platform::ScopedClock scoped;
     Ref<FakeOutput> out;
-    sdldevice dev;
+    ringdevice dev;
     std::vector<mixsample*> samples;
 };
 
@@ -252,7 +252,7 @@ TEST(DeviceLossChannels, SoundsStartedWithNoOutputEndAndFreeTheirChannels)
     platform::ScopedClock scoped(clock);
     auto out = make_ref<FakeOutput>();
     ASSERT_EQ(audio_init_with(out, false), 0);
-    sdldevice* dev = audio_device();
+    ringdevice* dev = audio_device();
     auto buffer = create_sample_buffer(44100 * 4, 44100, SAMPLE_STEREO16_LE);
     auto sound_asset = TSoundAsset::load(buffer, 0);
     auto held = alloc_voice();

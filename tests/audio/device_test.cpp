@@ -1,7 +1,7 @@
 // The output device's logic over a scripted output, refilled by hand: the
 // initial fill, the lead, the underrun rule, the position limit and closing.
 #include "audio/mixer/mixsample.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "fake_output.h"
 #include "platform/manual_clock.h"
 
@@ -40,7 +40,7 @@ protected:
     platform::ManualClock clock;
     platform::ScopedClock scoped;
     Ref<FakeOutput> out;
-    sdldevice dev;
+    ringdevice dev;
 };
 
 TEST_F(DeviceTest, InitOpensAt44100StereoAndFillsSixFragments)

@@ -2,7 +2,7 @@
 // replaces the global allocator with one that counts every allocation made
 // off the main thread; the only other thread here is the device's.
 #include "audio/audio.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "fake_output.h"
 #include "input/clock.h"
 

@@ -6,7 +6,7 @@
 #include "audio/audio_system.h"
 #include "audio/mixer/mixer.h"
 #include "audio/mixer/mixsample.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "audio/mixer_backend.h"
 #include "input/clock.h"
 #include "platform/audio_output.h"
@@ -142,7 +142,7 @@ TEST(SdlOutput, DiskDriverThatFailsIsLostAndReopened)
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
     ASSERT_EQ(audio_init_with(platform::create_sdl_audio_output(), true), 0);
-    sdldevice* dev = audio_device();
+    ringdevice* dev = audio_device();
     for (int i = 0; i < 300 && !dev->is_missing(); ++i)
         delay(10);
     ASSERT_TRUE(dev->is_missing()) << "the failing disk output was not noticed";

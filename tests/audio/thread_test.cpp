@@ -4,7 +4,7 @@
 #include "audio/audio.h"
 #include "audio/channel_table.h"
 #include "audio/mixer/mixsample.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "audio/mixer_backend.h"
 #include "fake_output.h"
 #include "input/clock.h"
@@ -107,7 +107,7 @@ TEST(MixerThreads, OutputLostAndReopenedWhileSoundsStart)
     auto out = make_ref<FakeOutput>();
     out->advance_per_read = 2048;
     ASSERT_EQ(audio_init_with(out, true), 0);
-    sdldevice* dev = audio_device();
+    ringdevice* dev = audio_device();
     auto shortie = load_sound(Ref<TObject>(short_buffer(200)), 0);
     out->refuse_reopen = true;
     out->gone = true;

@@ -3,7 +3,7 @@
 #include "audio/audio.h"
 #include "audio/channel_table.h"
 #include "audio/mixer/mixsample.h"
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 #include "audio/mixer_backend.h"
 #include "fake_output.h"
 #include "platform/manual_clock.h"

@@ -1,6 +1,7 @@
 // The bird's drawn geometry worked out by hand: body height, lean, the
 // seven wing quads (with truncation toward zero), and the wind bar width.
 #include "game/scene_draw.h"
+#include "game/screen.h"
 #include "game/state.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +26,8 @@ TEST_F(BirdGeometryTest, BirdAtStartUp)
 {
     set_followers();
     const BirdPose p = bird_pose();
-    EXPECT_EQ(p.x, 320);
-    EXPECT_EQ(p.b, 480); // target_y 480 is not below the wings' mean + 10
+    EXPECT_EQ(p.x, SCREEN_CENTRE_X);
+    EXPECT_EQ(p.b, SCREEN_HEIGHT); // target_y 480 is not below the wings' mean + 10
     EXPECT_EQ(p.d, 0);   // tail and spine vertical
     const auto q = wing_quads(p);
     EXPECT_EQ(q[0], (WingQuad{340, 475, 340, 500, 360, 480, 360, 500})); // right middle

@@ -2,6 +2,7 @@
 // rules: rest, both wings, a held key's glide, releases, clamps, zoom, wind.
 #include "game/flight.h"
 #include "game/random.h"
+#include "game/screen.h"
 #include "game/state.h"
 
 #include <gtest/gtest.h>
@@ -36,9 +37,9 @@ protected:
 
 TEST_F(FlightTest, FollowersStartAtWhatTheyFollow)
 {
-    EXPECT_EQ(target_y, 480);
-    EXPECT_EQ(target_left, 480);
-    EXPECT_EQ(target_right, 480);
+    EXPECT_EQ(target_y, SCREEN_HEIGHT);
+    EXPECT_EQ(target_left, SCREEN_HEIGHT);
+    EXPECT_EQ(target_right, SCREEN_HEIGHT);
     EXPECT_EQ(left_count_t, 0);
     EXPECT_EQ(right_count_t, 0);
 }
@@ -58,7 +59,7 @@ TEST_F(FlightTest, AtRestBodyStaysAt439AndFollowerSettles)
     for (int k = 1; k <= 58; ++k) {
         pass({});
         ASSERT_EQ(bird_y, 439) << "pass " << k;
-        ASSERT_NEAR(target_y, 480 - 0.7f * k, EPS) << "pass " << k;
+        ASSERT_NEAR(target_y, SCREEN_HEIGHT - 0.7f * k, EPS) << "pass " << k;
     }
     pass({});
     EXPECT_NEAR(target_y, 438.7f, EPS);
@@ -76,13 +77,13 @@ TEST_F(FlightTest, AtRestBodyStaysAt439AndFollowerSettles)
             << "pass " << k << " step " << step;
         previous = target_y;
     }
-    EXPECT_EQ(bird_x, 320);
+    EXPECT_EQ(bird_x, SCREEN_CENTRE_X);
     EXPECT_EQ(fatigue, 0);
 }
 
 TEST_F(FlightTest, AtRestTheBirdDriftsOnlyWithTheWind)
 {
-    float expected_x = 320;
+    float expected_x = SCREEN_CENTRE_X;
     int changes = 0;
     for (int k = 0; k < 5000; ++k) {
         const float target_before = wind_target;
@@ -152,19 +153,19 @@ TEST_F(FlightTest, HeldKeyCountCapsAt35AndLeftGlideBegins)
     for (int k = 1; k <= 34; ++k) {
         pass(left_only());
         ASSERT_EQ(left_count, static_cast<float>(k));
-        ASSERT_EQ(bird_x, 320); // one key alone does not lift the wing
+        ASSERT_EQ(bird_x, SCREEN_CENTRE_X); // one key alone does not lift the wing
     }
     // Pass 35: glide by the follower of pass 34, 20.4 / 50.
     pass(left_only());
     EXPECT_EQ(left_count, 35);
-    EXPECT_NEAR(bird_x, 320 - 0.408f, EPS);
+    EXPECT_NEAR(bird_x, SCREEN_CENTRE_X - 0.408f, EPS);
     for (int k = 36; k <= 60; ++k)
         pass(left_only());
     EXPECT_EQ(left_count, 35);
     // Follower 0.6 (k - 1) up to 34.8 (pass 58), then held there:
     // 0.012 * (34 + ... + 57) + 2 * 0.696 = 14.496.
     EXPECT_NEAR(left_count_t, 34.8f, EPS);
-    EXPECT_NEAR(bird_x, 320 - 14.496f, 0.01f);
+    EXPECT_NEAR(bird_x, SCREEN_CENTRE_X - 14.496f, 0.01f);
     EXPECT_EQ(bird_y, 439);
 }
 
@@ -173,7 +174,7 @@ TEST_F(FlightTest, RightGlideMirrorsTheLeft)
     for (int k = 1; k <= 60; ++k)
         pass(right_only());
     EXPECT_EQ(right_count, 35);
-    EXPECT_NEAR(bird_x, 320 + 14.496f, 0.01f);
+    EXPECT_NEAR(bird_x, SCREEN_CENTRE_X + 14.496f, 0.01f);
 }
 
 TEST_F(FlightTest, GlidesTakeOffOrDoubleTheWind)
@@ -240,7 +241,7 @@ TEST_F(FlightTest, WingAboveBodyLiftsByHalfTheCount)
     pass(both());
     pass(both());
     EXPECT_EQ(bird_y, 437);
-    EXPECT_EQ(bird_x, 320); // equal pushes to both sides cancel
+    EXPECT_EQ(bird_x, SCREEN_CENTRE_X); // equal pushes to both sides cancel
     // Odd counts: 439 - 3/2 = 437.5 -> 437, then 437 - 1.5 -> 435.
     SetUp();
     bird_y = 438; // sinks to 439 this pass
@@ -262,7 +263,7 @@ TEST_F(FlightTest, OneWingAboveBodyPushesTowardsItsSide)
     pass(right_only()); // right_count 10
     // bird_y 301.3, right wing 250.65 above it: +0.5 and 301 - 5 = 296.
     EXPECT_EQ(bird_y, 296);
-    EXPECT_NEAR(bird_x, 320.5f, EPS);
+    EXPECT_NEAR(bird_x, SCREEN_CENTRE_X + 0.5f, EPS);
 }
 
 TEST_F(FlightTest, WingsAreHeldWithin10OfTheBodyFollower)

@@ -6,6 +6,7 @@
 #include "game/game_main.h"
 #include "game/random.h"
 #include "game/scenery.h"
+#include "game/screen.h"
 #include "game/state.h"
 #include "gfx/graphics2d.h"
 #include "input/polled_input.h"
@@ -25,7 +26,7 @@ TEST(GameLoop, EscapeBeforeTheFirstPassDrawsNothing)
     game.tap(SCANCODE_ESCAPE);
     EXPECT_EQ(game.run(), 0);
     EXPECT_EQ(game.frame_count(), 0);
-    EXPECT_EQ(bird_y, 480); // no flight step ran
+    EXPECT_EQ(bird_y, SCREEN_HEIGHT); // no flight step ran
     EXPECT_EQ(get_random_state(), RANDOM_START_STATE);
 }
 
@@ -36,7 +37,7 @@ TEST(GameLoop, EscapeInAFrameEndsTheLoopBeforeTheNextPass)
     EXPECT_EQ(game.run(), 0);
     EXPECT_EQ(game.frame_count(), 5);
     EXPECT_EQ(bird_y, 439);
-    EXPECT_NEAR(target_y, 480 - 5 * 0.7f, 1e-3f);
+    EXPECT_NEAR(target_y, SCREEN_HEIGHT - 5 * 0.7f, 1e-3f);
 }
 
 TEST(GameLoop, CloseBoxEndsTheLoop)
@@ -215,7 +216,7 @@ int mixed_island_pixels(const Ref<TPixmap>& frame)
 {
     int n = 0;
     for (int y = 100; y < 420; y += 2)
-        for (int x = 360; x < 640; x += 2)
+        for (int x = 360; x < SCREEN_WIDTH; x += 2)
             n += test::pixel(frame, x, y).b < 250;
     return n;
 }
@@ -234,7 +235,7 @@ TEST(GameLoop, FirstFrameAddsTheIslandLaterFramesBlendIt)
     // The island is there in the first frame too: brighter than the sky.
     int lit = 0;
     for (int y = 100; y < 420; y += 2)
-        for (int x = 360; x < 640; x += 2)
+        for (int x = 360; x < SCREEN_WIDTH; x += 2)
             lit += test::pixel(first, x, y).g > 140;
     EXPECT_GT(lit, 2000);
 }

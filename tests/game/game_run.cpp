@@ -8,6 +8,7 @@
 #include "game/game_main.h"
 #include "game/music.h"
 #include "game/random.h"
+#include "game/screen.h"
 #include "game/state.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
@@ -92,7 +93,7 @@ Ref<TObject> GameRun::flip_callback(int32_t, const Ref<TObject>& data,
 void GameRun::on_flip()
 {
     ++frame_count_;
-    last_frame_ = current_renderer()->read_back_pixmap(0, 0, 640, 480);
+    last_frame_ = current_renderer()->read_back_pixmap(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     if (keep_frames_)
         frames_.push_back(last_frame_);
     auto [first, last] = scripted_.equal_range(frame_count_);

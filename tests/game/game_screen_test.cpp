@@ -11,12 +11,13 @@
 #include "audio/mixer/sound.h"
 #include "game/game_main.h"
 #include "game/random.h"
+#include "game/screen.h"
 #include "game/screen_mode.h"
 #include "game/state.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "platform/event_injection.h"
-#include "platform/events.h"
+#include "platform/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +81,7 @@ std::vector<PassState> fly(const std::function<void(GameRun&)>& script)
     game.every_frame([&](int frame) {
         const auto* bytes = reinterpret_cast<const char*>(game.last_frame()->pixel_ptr(0, 0));
         trace.push_back({game_vars, get_random_state(), channels_in_use() - channels_before,
-                         std::hash<std::string_view>{}(std::string_view(bytes, 640 * 480 * 4))});
+                         std::hash<std::string_view>{}(std::string_view(bytes, SCREEN_WIDTH * SCREEN_HEIGHT * 4))});
         game.clock.set(start + 20u * static_cast<uint32_t>(frame) + (frame >= 60 ? 16000u : 0u));
     });
     game.at_frame(5, [&] { game.press(platform::SCANCODE_Z); });
@@ -150,8 +151,8 @@ TEST_F(GameScreen, SwitchingToFullScreenAndBackLeavesTheFlightAsItWas)
         EXPECT_FALSE(seen[i].fullscreen);
         EXPECT_EQ(seen[i].x, 32);
         EXPECT_EQ(seen[i].y, 32);
-        EXPECT_EQ(seen[i].width, 640);
-        EXPECT_EQ(seen[i].height, 480);
+        EXPECT_EQ(seen[i].width, SCREEN_WIDTH);
+        EXPECT_EQ(seen[i].height, SCREEN_HEIGHT);
     }
 }
 
@@ -165,7 +166,7 @@ TEST_F(GameScreen, WindowScaleTwoOpensTwelveEightyByNineSixtyAtThirtyTwo)
     EXPECT_EQ(w.y, 32);
     EXPECT_EQ(w.width, 1280);
     EXPECT_EQ(w.height, 960);
-    EXPECT_EQ(screen_width(), 640); // the game still draws 640 x 480
+    EXPECT_EQ(screen_width(), SCREEN_WIDTH); // the game still draws 640 x 480
     // F11 goes full-screen; back again, the window is twice the size again.
     game.at_frame(2, [&] { game.tap(SCANCODE_F11); });
     game.at_frame(3, [&] { EXPECT_TRUE(game_fullscreen()); });

@@ -7,6 +7,7 @@
 #include "game/game_main.h"
 #include "game/pictures.h"
 #include "game/scene_draw.h"
+#include "game/screen.h"
 #include "game/state.h"
 #include "game/textured_poly.h"
 #include "gfx/draw.h"
@@ -31,7 +32,7 @@ constexpr Rgb SKY{0, 128, 255};
 
 Ref<TPixmap> read_frame()
 {
-    return current_renderer()->read_back_pixmap(0, 0, 640, 480);
+    return current_renderer()->read_back_pixmap(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
 int count_in_row(const Ref<TPixmap>& f, int y, int x0, int x1, Rgb c)
@@ -72,7 +73,7 @@ TEST_F(SceneDrawTest, WindBarAtOneThirdIs99PixelsWide)
     EXPECT_EQ(test::pixel(f, 418, 10), bar);
     EXPECT_EQ(test::pixel(f, 419, 10), SKY);
     EXPECT_EQ(count_in_row(f, 10, 300, 500, bar), 98); // 321..418; 320 is the centre mark
-    EXPECT_EQ(test::pixel(f, 320, 10), (Rgb{0, 0, 0}));
+    EXPECT_EQ(test::pixel(f, SCREEN_CENTRE_X, 10), (Rgb{0, 0, 0}));
     EXPECT_EQ(test::pixel(f, 400, 20), SKY); // 20 rows high
 }
 
@@ -91,8 +92,8 @@ TEST_F(SceneDrawTest, NoWindShowsOnlyTheCentreMark)
 {
     draw_wind_bar();
     const auto f = read_frame();
-    EXPECT_EQ(count_in_row(f, 10, 0, 640, Rgb{128, 128, 255}), 0);
-    EXPECT_EQ(test::pixel(f, 320, 5), (Rgb{0, 0, 0}));
+    EXPECT_EQ(count_in_row(f, 10, 0, SCREEN_WIDTH, Rgb{128, 128, 255}), 0);
+    EXPECT_EQ(test::pixel(f, SCREEN_CENTRE_X, 5), (Rgb{0, 0, 0}));
 }
 
 // A bird whose body is held 10 below its wings' followers leaves rows

@@ -3,6 +3,7 @@
 #include "draws.h"
 #include "game/random.h"
 #include "game/scenery.h"
+#include "game/screen.h"
 #include "game/state.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ TEST_F(SceneryTest, ScrollSpeedFollowsBirdHeight)
     EXPECT_FLOAT_EQ(scroll_speed(), 0.5025f);
     bird_y = 100;
     EXPECT_FLOAT_EQ(scroll_speed(), 1.35f);
-    bird_y = 480;
+    bird_y = SCREEN_HEIGHT;
     EXPECT_FLOAT_EQ(scroll_speed(), 0.4f);
 }
 
@@ -41,16 +42,16 @@ TEST_F(SceneryTest, IslandFallsWithScrollAndDriftsAgainstWind)
         advance_island(512);
     // 0.5125 per pass: 461.25 after 900 passes, no wrap yet, no draws.
     EXPECT_NEAR(island_y, 461.25f, 0.01f);
-    EXPECT_NEAR(island_x, 320 - 225, 0.01f);
+    EXPECT_NEAR(island_x, SCREEN_CENTRE_X - 225, 0.01f);
     EXPECT_EQ(get_random_state(), RANDOM_START_STATE);
 }
 
 TEST_F(SceneryTest, IslandAtExactly480DoesNotWrap)
 {
     bird_y = 439;
-    island_y = 480 - 0.5125f;
+    island_y = SCREEN_HEIGHT - 0.5125f;
     advance_island(512);
-    EXPECT_EQ(island_y, 480);
+    EXPECT_EQ(island_y, SCREEN_HEIGHT);
     EXPECT_EQ(get_random_state(), RANDOM_START_STATE);
 }
 
@@ -58,7 +59,7 @@ TEST_F(SceneryTest, IslandWrapsAboveTopAtRandomLeftEdge)
 {
     bird_y = 439;
     island_scale = 2;
-    island_y = 480;
+    island_y = SCREEN_HEIGHT;
     advance_island(512);
     EXPECT_EQ(island_y, -1024);
     // First draw 0.41899 * 401 = 168.0.
@@ -101,9 +102,9 @@ TEST_F(SceneryTest, SpecksWanderRightAndDownOnAverage)
 TEST_F(SceneryTest, SpeckAtExactly480Stays)
 {
     TSpeck s;
-    s.y = 480;
+    s.y = SCREEN_HEIGHT;
     EXPECT_FALSE(speck_gone(s));
-    s.y = 480.01f;
+    s.y = SCREEN_HEIGHT + 0.01f;
     EXPECT_TRUE(speck_gone(s));
 }
 

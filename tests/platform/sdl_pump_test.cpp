@@ -2,7 +2,7 @@
 // out as neutral messages with virtual-key codes, repeat flags, text, buttons,
 // wheel deltas and window notices.
 #include "platform/event_injection.h"
-#include "platform/events.h"
+#include "platform/message_pump.h"
 #include "platform/window.h"
 
 #include <gtest/gtest.h>

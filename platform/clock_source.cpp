@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "platform/clock_source.h"
 
 #include <atomic>
 #include <chrono>

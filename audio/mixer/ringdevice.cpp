@@ -1,6 +1,6 @@
 // The output device's logic: opening, the refill tick with its underrun and
 // position-limit rules, and closing.
-#include "audio/mixer/sdldevice.h"
+#include "audio/mixer/ringdevice.h"
 
 #include "audio/mixer/mixsample.h"
 #include "input/clock.h"
@@ -10,14 +10,14 @@
 
 namespace vantrel {
 
-sdldevice::sdldevice(Ref<platform::AudioOutput> wave_out, bool threaded)
+ringdevice::ringdevice(Ref<platform::AudioOutput> wave_out, bool threaded)
     : wave_out_(std::move(wave_out)), threaded_(threaded)
 {
 }
 
-sdldevice::~sdldevice() { close(); }
+ringdevice::~ringdevice() { close(); }
 
-int32_t sdldevice::init()
+int32_t ringdevice::init()
 {
     // A second init would replace the mixer under the refill thread.
     if (open_)
@@ -32,7 +32,7 @@ int32_t sdldevice::init()
     return open(DEVICE_RATE, DEVICE_CHANNELS, DEVICE_BITS, fragment_);
 }
 
-int32_t sdldevice::open(int32_t rate, int32_t channels, int32_t bits, int32_t fragment)
+int32_t ringdevice::open(int32_t rate, int32_t channels, int32_t bits, int32_t fragment)
 {
     // The ring holds the mixer's blocks, which are 16-bit.
     if (!mixer_ || !wave_out_ || open_ || bits != 16 || fragment != mixer_->count || fragment <= 0)
@@ -64,11 +64,11 @@ int32_t sdldevice::open(int32_t rate, int32_t channels, int32_t bits, int32_t fr
     submit_ring();
     // Started last, so that the first refill above never overlaps a tick.
     if (threaded_)
-        timer_.start(&sdldevice::tick, this, REFILL_PERIOD_MS);
+        timer_.start(&ringdevice::tick, this, REFILL_PERIOD_MS);
     return 0;
 }
 
-sound* sdldevice::play(mixsample* sample, output* parent, int32_t paused, uint32_t handle,
+sound* ringdevice::play(mixsample* sample, output* parent, int32_t paused, uint32_t handle,
                        int32_t auto_release)
 {
     if (!mixer_ || !sample)
@@ -79,20 +79,20 @@ sound* sdldevice::play(mixsample* sample, output* parent, int32_t paused, uint32
     return mixer_->play(sample, parent, state, handle, auto_release);
 }
 
-void sdldevice::tick(void* self) { static_cast<sdldevice*>(self)->refill(); }
+void ringdevice::tick(void* self) { static_cast<ringdevice*>(self)->refill(); }
 
-void sdldevice::submit_ring()
+void ringdevice::submit_ring()
 {
     if (!wave_out_->submit())
         std::puts("waveOutWrite error");
 }
 
-void sdldevice::clear_ring()
+void ringdevice::clear_ring()
 {
     std::memset(ring_.get(), 0, static_cast<size_t>(fragment_) * RING_FRAGMENTS * sizeof(int16_t));
 }
 
-void sdldevice::publish_written()
+void ringdevice::publish_written()
 {
     wave_out_->set_written(write_pos_ * static_cast<uint32_t>(sample_bytes_));
 }
@@ -101,7 +101,7 @@ void sdldevice::publish_written()
 // the ring over, with the lead filled again before it plays. Left empty, the
 // very next tick would find the writer behind the cursor and take the
 // underrun path, a second and a quarter of silence every 25 minutes of play.
-void sdldevice::restart_ring()
+void ringdevice::restart_ring()
 {
     wave_out_->reset();
     clear_ring();
@@ -110,7 +110,7 @@ void sdldevice::restart_ring()
     submit_ring();
 }
 
-void sdldevice::fill_to(uint32_t target)
+void ringdevice::fill_to(uint32_t target)
 {
     const auto frag = static_cast<uint32_t>(fragment_);
     while (write_pos_ < target) {
@@ -123,7 +123,7 @@ void sdldevice::fill_to(uint32_t target)
 
 // The output is stopped before the ring is cleared, so the cleared bytes are
 // never being played at the same time.
-void sdldevice::recover_underrun()
+void ringdevice::recover_underrun()
 {
     wave_out_->reset();
     clear_ring();
@@ -137,7 +137,7 @@ void sdldevice::recover_underrun()
 
 // A cursor that has not moved for STALL_TICKS while the ring plays: the
 // output no longer consumes.
-bool sdldevice::stalled(uint32_t bytes)
+bool ringdevice::stalled(uint32_t bytes)
 {
     if (bytes != last_cursor_) {
         last_cursor_ = bytes;
@@ -147,7 +147,7 @@ bool sdldevice::stalled(uint32_t bytes)
     return ++still_ticks_ >= STALL_TICKS;
 }
 
-void sdldevice::enter_missing()
+void ringdevice::enter_missing()
 {
     wave_out_->reset();
     clear_ring();
@@ -167,7 +167,7 @@ void sdldevice::enter_missing()
 // Mixes, into a fragment nobody hears, what the clock says would have played
 // since the output went away; a backlog (this thread held up) is dropped
 // rather than caught up in a burst.
-void sdldevice::mix_unheard()
+void ringdevice::mix_unheard()
 {
     const auto elapsed = static_cast<uint32_t>(clock_ms() - missing_since_ms_);
     const uint64_t due = static_cast<uint64_t>(elapsed) *
@@ -188,7 +188,7 @@ void sdldevice::mix_unheard()
     }
 }
 
-bool sdldevice::try_reopen()
+bool ringdevice::try_reopen()
 {
     if (!wave_out_->reopen())
         return false;
@@ -205,7 +205,7 @@ bool sdldevice::try_reopen()
     return true;
 }
 
-void sdldevice::refill_missing()
+void ringdevice::refill_missing()
 {
     if (--reopen_countdown_ <= 0) {
         reopen_countdown_ = REOPEN_RETRY_TICKS;
@@ -215,7 +215,7 @@ void sdldevice::refill_missing()
     mix_unheard();
 }
 
-void sdldevice::refill()
+void ringdevice::refill()
 {
     if (!running_.load(std::memory_order_acquire))
         return;
@@ -262,7 +262,7 @@ void sdldevice::refill()
         fill_to(target);
 }
 
-void sdldevice::close()
+void ringdevice::close()
 {
     running_.store(0, std::memory_order_release);
     timer_.stop();

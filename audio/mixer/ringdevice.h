@@ -1,5 +1,7 @@
-// sdldevice: keeps a looping ring of 32 fragments playing through an audio
-// output binding and refills it from the mixer every 5 ms.
+// ringdevice: the wave-output device. Keeps a looping ring of 32 fragments
+// playing through an audio output binding and refills it from the mixer every
+// 5 ms. It knows nothing of SDL or any other audio interface: that lives
+// behind platform::AudioOutput, so the name says what the device does.
 //
 // The refill thread reads the play cursor and has the mixer write whole
 // fragments straight into the ring until the writer is `latency` fragments
@@ -43,11 +45,11 @@ constexpr int32_t STALL_TICKS = 200;        // an unmoving cursor this long: the
 constexpr int32_t REOPEN_RETRY_TICKS = 200; // between attempts to reopen a missing output
 constexpr int32_t MISSING_MAX_BEHIND = 8;   // fragments the scratch mixing may owe before it skips
 
-class sdldevice final : public audiodevice {
+class ringdevice final : public audiodevice {
 public:
     // `threaded` false leaves the refill to the caller (tests drive it).
-    explicit sdldevice(Ref<platform::AudioOutput> wave_out, bool threaded = true);
-    ~sdldevice() override;
+    explicit ringdevice(Ref<platform::AudioOutput> wave_out, bool threaded = true);
+    ~ringdevice() override;
 
     int32_t init() override;
     void close() override;
