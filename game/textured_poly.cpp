@@ -8,6 +8,7 @@
 #include "gfx/image.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <bit>
 

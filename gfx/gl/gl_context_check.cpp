@@ -1,6 +1,7 @@
 #include "gfx/gl/gl_context_check.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cstdio>
 

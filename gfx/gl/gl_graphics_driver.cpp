@@ -7,6 +7,7 @@
 #include "platform/unicode.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 

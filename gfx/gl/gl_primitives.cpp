@@ -7,6 +7,7 @@
 #include "gfx/graphics.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cmath>
 #include <cstdlib>

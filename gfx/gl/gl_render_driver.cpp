@@ -8,6 +8,7 @@
 #include "gfx/immortal.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cmath>

@@ -10,6 +10,7 @@
 #include "gfx/graphics.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 
