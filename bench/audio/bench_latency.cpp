@@ -4,7 +4,7 @@
 // until SDL next asks for data.
 #include "audio/audio.h"
 #include "audio/mixer/sdldevice.h"
-#include "platform/audio_output.h"
+#include "platform/sdl/sdl_audio_output.h"
 #include "platform/clock.h"
 
 #include <benchmark/benchmark.h>
