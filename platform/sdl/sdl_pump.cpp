@@ -67,7 +67,7 @@ bool from_motion(const SDL_MouseMotionEvent& motion, OSMessage& m)
     m.x = motion.x;
     m.y = motion.y;
     m.buttons = held_buttons(motion.state);
-    window_client_size(m.window, m.client_width, m.client_height);
+    sdl_window_client_size(m.window, m.client_width, m.client_height);
     return true;
 }
 
