@@ -62,7 +62,7 @@ int32_t audio_init()
         return 0;
     if (st.failed)
         return -1; // no output now means none later: do not probe it again
-    return audio_init_with(platform::create_sdl_audio_output(), true);
+    return audio_init_with(platform::create_audio_output(), true);
 }
 
 void audio_shutdown()

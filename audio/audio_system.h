@@ -15,7 +15,9 @@ namespace vantrel {
 class ringdevice;
 struct channel_table;
 
-// 0, or -1 when the output does not open (the silent back end stays).
+// Over the default output of the registered platform backend
+// (platform/backend.h). 0, or -1 when the output does not open or there is
+// no backend (the silent back end stays).
 int32_t audio_init();
 // Closes the device (its thread joined) and frees the channel table.
 void audio_shutdown();

@@ -1,7 +1,9 @@
 # vantrel_subsystem(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
 #
 # One static library per subsystem folder, named vantrel_<name>, built from
-# every .cpp below the folder (except main.cpp). The DEPS make the dependency
+# every .cpp below the folder (except main.cpp). A subfolder with a
+# CMakeLists.txt of its own is a library of its own (a backend such as
+# gfx/gl or platform/sdl) and is left out. The DEPS make the dependency
 # arrows between subsystems explicit and enforced by linking.
 function(vantrel_subsystem name)
   cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
@@ -15,6 +17,18 @@ function(vantrel_subsystem name)
     list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
   endif()
   list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt")
+  foreach(lists ${own_lists})
+    get_filename_component(dir "${lists}" DIRECTORY)
+    set(kept)
+    foreach(source ${sources})
+      string(FIND "${source}" "${dir}/" at)
+      if(NOT at EQUAL 0)
+        list(APPEND kept "${source}")
+      endif()
+    endforeach()
+    set(sources ${kept})
+  endforeach()
   if(NOT sources)
     # A folder with headers only so far.
     add_library(vantrel_${name} INTERFACE)

@@ -15,6 +15,7 @@
 #include "game/screen_mode.h"
 #include "game/state.h"
 #include "game/textured_poly.h"
+#include "gfx/gl/gl_backend.h"
 #include "gfx/graphics.h"
 #include "gfx/graphics2d.h"
 #include "gfx/render_driver.h"
@@ -36,9 +37,12 @@ bool main_started = false;
 LaunchOptions options;
 
 // Each facility after those it depends on; the 2-D renderer registers after
-// the OpenGL display driver, so it is the one in use.
+// the OpenGL display driver, so it is the one in use. The OpenGL backend
+// (with the SDL window system and audio output) is made known first: the
+// audio and graphics start-ups take their devices from it.
 void init_engine()
 {
+    gl_backend_init();
     streams_init();
     pixmap_loaders_init();
     sample_loaders_init();

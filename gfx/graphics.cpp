@@ -4,7 +4,6 @@
 
 #include "core/error.h"
 #include "gfx/frame_pacing.h"
-#include "gfx/gl/gl_graphics_driver.h"
 #include "input/hooks.h"
 #include "input/polled_input.h"
 
@@ -29,6 +28,7 @@ int32_t flip_hook = -1;
 bool exit_action_registered = false;
 Text graphics_error;
 Text title;
+const TGraphicsBackend* backend = nullptr;
 
 void forget_modes()
 {
@@ -49,12 +49,16 @@ void close_opened_graphics_at_exit() { close_opened_graphics(); }
 
 } // namespace
 
+void register_graphics_backend(const TGraphicsBackend& registered) { backend = &registered; }
+const TGraphicsBackend* graphics_backend() { return backend; }
+
 void graphics_init()
 {
     if (flip_hook >= 0)
         return;
     flip_hook = new_hook_id();
-    select_display_driver(gl_graphics_driver(), GFX_BACK_BUFFER);
+    if (backend && backend->display_driver)
+        select_display_driver(backend->display_driver(), GFX_BACK_BUFFER);
 }
 
 void select_display_driver(const Ref<TDisplayDriver>& driver, int32_t flags)
@@ -204,8 +208,18 @@ int32_t flip_hook_id() { return flip_hook; }
 Text last_graphics_error() { return graphics_error; }
 void set_graphics_error(Text message) { graphics_error = std::move(message); }
 
-void set_presentation(const TPresentation& p) { gl_graphics_driver()->set_presentation(p); }
-TPresentation presentation() { return gl_graphics_driver()->presentation(); }
+void set_presentation(const TPresentation& p)
+{
+    if (backend && backend->display_driver)
+        backend->display_driver()->set_presentation(p);
+}
+
+TPresentation presentation()
+{
+    if (backend && backend->display_driver)
+        return backend->display_driver()->presentation();
+    return {};
+}
 
 void set_app_title(Text text) { title = std::move(text); }
 Text app_title() { return title; }

@@ -1,8 +1,9 @@
 // Graphics contexts and frame pacing.
 //
 // The layer keeps one current display driver and at most one graphics opened
-// for the game. open_graphics makes a window with an OpenGL context through
-// the current driver (the 2-D renderer, which wraps GLGraphicsDriver) and
+// for the game. open_graphics makes a window through the current driver (the
+// 2-D renderer of the registered backend, which wraps that backend's display
+// driver: GLGraphicsDriver in the program) and
 // anchors a software frame schedule to that moment; flip_frame presents the
 // back buffer and, for flip_frame(-1), sleeps so that frames follow each other
 // 1000 / hertz ms apart on average (16, 17, 17 ms at 60 Hz). graphics_seq
@@ -29,6 +30,16 @@ constexpr int32_t GFX_STENCIL_BUFFER = 16; // stencil bits
 constexpr int32_t GFX_ACCUM_BUFFER = 32;   // accumulation bits
 
 class TDisplayDriver;
+class TRenderDriver;
+
+// How windowed graphics present their W x H frame. The default is a plain
+// W x H window; otherwise the frame is drawn offscreen at W x H and shown
+// scaled, with its aspect kept, centred between black bars.
+struct TPresentation {
+    int32_t window_scale = 1;  // the window is this many times the frame (1 to 8)
+    bool fill_desktop = false; // full-screen at the desktop's own resolution
+    friend bool operator==(const TPresentation&, const TPresentation&) = default;
+};
 
 // One display mode.
 class TGraphicsMode final : public TObject {
@@ -74,12 +85,36 @@ public:
     // threads of its own (a software rasteriser) finishes the frame during
     // the sleep and the flip that follows only presents it.
     virtual void submit() {}
+    // How windowed graphics present their frame (set_presentation below);
+    // a driver that cannot scale keeps the value and shows frames unscaled.
+    virtual void set_presentation(const TPresentation& presentation) { kept_presentation_ = presentation; }
+    virtual TPresentation presentation() const { return kept_presentation_; }
+
+private:
+    TPresentation kept_presentation_;
 };
 
-// Registers the OpenGL display driver as the current driver with default
+// A display backend: the display driver that makes its windows and presents
+// them, and the 2-D renderer that draws over it. Each is made on first use.
+struct TGraphicsBackend {
+    Ref<TDisplayDriver> (*display_driver)() = nullptr;
+    Ref<TRenderDriver> (*renderer)() = nullptr;
+};
+
+// Makes the backend the one graphics_init and graphics2d_init register; the
+// backend must outlive its use. The layer knows drivers only this way: a
+// backend library's init function calls it (gl_backend_init in gfx/gl,
+// null_backend_init in gfx/null), and the program calls that init before
+// graphics_init. A later registration replaces an earlier one.
+void register_graphics_backend(const TGraphicsBackend& backend);
+// The registered backend, null when none.
+const TGraphicsBackend* graphics_backend();
+
+// Registers the backend's display driver as the current driver with default
 // flags GFX_BACK_BUFFER and takes the flip hook id. Runs once; the event hooks
-// must be initialised first. The 2-D renderer registers after it
-// (graphics2d_init) and so becomes the current driver.
+// must be initialised first, and the backend registered. The 2-D renderer
+// registers after it (graphics2d_init) and so becomes the current driver.
+// Without a backend no driver is current and open_graphics gives null.
 void graphics_init();
 
 // Makes the driver current and stores its default flags; forgets the current
@@ -145,19 +180,11 @@ struct FramePacing {
 };
 FramePacing frame_pacing();
 
-// How windowed graphics present their W x H frame. The default is a plain
-// W x H window; otherwise the frame is drawn offscreen at W x H and shown
-// scaled, with its aspect kept, centred between black bars.
-struct TPresentation {
-    int32_t window_scale = 1;  // the window is this many times the frame (1 to 8)
-    bool fill_desktop = false; // full-screen at the desktop's own resolution
-    friend bool operator==(const TPresentation&, const TPresentation&) = default;
-};
-
-// Applies to windowed graphics made from now on and, at once, to those that
-// exist: the window changes, the context, its textures and the drawing state
-// stay. Without framebuffer objects the frame stays unscaled (said once on
-// standard error).
+// Applies, through the registered backend's display driver, to windowed
+// graphics made from now on and, at once, to those that exist: the window
+// changes, the context, its textures and the drawing state stay. Without
+// framebuffer objects the frame stays unscaled (said once on standard
+// error).
 void set_presentation(const TPresentation& presentation);
 TPresentation presentation();
 

@@ -45,8 +45,9 @@ public:
     void close() override;
 };
 
-// Registers the OpenGL renderer as the current display driver and the
-// built-in font's asset. Safe to call more than once.
+// Registers the built-in font's asset, runs graphics_init, then makes the
+// registered backend's renderer the current display driver (GLRenderDriver
+// in the program, after gl_backend_init). Safe to call more than once.
 void graphics2d_init();
 
 // Makes g the current TGraphics2D; gives it its initial state the first time.

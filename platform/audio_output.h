@@ -43,8 +43,8 @@ public:
 // Called on the output's own thread with each buffer handed to the sound card.
 using AudioTap = void (*)(void* user, const uint8_t* bytes, uint32_t count);
 
-// The SDL output on the default device. `tap`, when given, sees every buffer
-// handed over (tests and measurements).
-Ref<AudioOutput> create_sdl_audio_output(AudioTap tap = nullptr, void* tap_user = nullptr);
+// A new output on the default device of the registered platform backend
+// (platform/backend.h); null when no backend is registered.
+Ref<AudioOutput> create_audio_output();
 
 } // namespace vantrel::platform

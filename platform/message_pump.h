@@ -5,7 +5,7 @@
 // typed text as 16-bit code units, pointer buttons, motion and wheel, focus
 // changes and close requests, each tagged with the id of the window it
 // belongs to. The SDL pump is the real one; ScriptedPump (scripted_pump.h)
-// is its test double.
+// is its test double, and the null backend's pump.
 #pragma once
 
 #include <cstdint>
@@ -65,7 +65,8 @@ public:
     virtual void wait() = 0;
 };
 
-// The SDL event queue. Polls nothing until video is up.
+// The registered backend's pump (platform/backend.h): SDL's event queue in
+// the program. With no backend registered it never has a message.
 MessagePump& system_message_pump();
 
 // Pointer and window-system services the input layer needs.

@@ -14,9 +14,10 @@ void install_fatal_signal_handlers();
 // the handler only records the request, which the system driver turns into
 // a close request when it next polls. A second signal while the first is
 // still unread ends the process the default way (a game stuck before its
-// window opens can still be interrupted). Also keeps SDL from installing
-// handlers of its own, so it must run before SDL starts.
+// window opens can still be interrupted). Must run before the window system
+// starts: the SDL backend then keeps SDL from installing handlers of its own.
 void install_quit_signal_handlers();
+bool quit_signal_handlers_installed();
 
 // Whether a quit signal arrived since the last call; forgets it.
 bool take_quit_signal();

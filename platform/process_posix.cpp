@@ -1,8 +1,6 @@
 // Process start-up on POSIX systems: signal handlers and /proc/self/exe.
 #include "platform/process.h"
 
-#include <SDL.h>
-
 #include <atomic>
 #include <csignal>
 #include <climits>
@@ -14,6 +12,7 @@ namespace {
 // Lock-free atomics may be used from a signal handler.
 std::atomic<int> quit_signal{0};
 static_assert(std::atomic<int>::is_always_lock_free);
+std::atomic<bool> quit_handlers_installed{false};
 
 [[noreturn]] void die_with(const char* message, size_t length)
 {
@@ -70,13 +69,15 @@ void install_fatal_signal_handlers()
 
 void install_quit_signal_handlers()
 {
-    // SDL would otherwise take SIGINT and SIGTERM the first time any of its
-    // subsystems starts, audio included.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The window-system backend reads this before it starts anything that
+    // would install handlers of its own over these.
+    quit_handlers_installed.store(true);
     quit_signal.store(0);
     for (int sig : {SIGINT, SIGHUP})
         install(sig, on_quit_signal);
 }
+
+bool quit_signal_handlers_installed() { return quit_handlers_installed.load(); }
 
 bool take_quit_signal()
 {

@@ -2,8 +2,6 @@
 // runtime's signals, the console's Ctrl+C, and the module's own path.
 #include "platform/process.h"
 
-#include <SDL.h>
-
 #include <windows.h>
 
 #include <atomic>
@@ -16,6 +14,7 @@ namespace vantrel::platform {
 namespace {
 
 std::atomic<int> quit_signal{0};
+std::atomic<bool> quit_handlers_installed{false};
 
 [[noreturn]] void die_with(const char* message)
 {
@@ -60,10 +59,12 @@ void install_fatal_signal_handlers()
 
 void install_quit_signal_handlers()
 {
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    quit_handlers_installed.store(true);
     quit_signal.store(0);
     SetConsoleCtrlHandler(on_console_event, TRUE);
 }
+
+bool quit_signal_handlers_installed() { return quit_handlers_installed.load(); }
 
 bool take_quit_signal()
 {

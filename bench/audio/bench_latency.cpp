@@ -4,8 +4,8 @@
 // until SDL next asks for data.
 #include "audio/audio.h"
 #include "audio/mixer/ringdevice.h"
-#include "platform/audio_output.h"
 #include "platform/clock_source.h"
+#include "platform/sdl/sdl_audio_output.h"
 
 #include <benchmark/benchmark.h>
 

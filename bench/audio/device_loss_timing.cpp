@@ -8,11 +8,12 @@
 #include "audio/audio.h"
 #include "audio/audio_system.h"
 #include "audio/mixer/ringdevice.h"
+#include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "input/system_driver.h"
-#include "platform/audio_output.h"
 #include "platform/clock_source.h"
+#include "platform/sdl/sdl_audio_output.h"
 
 #include <GL/gl.h>
 #include <time.h>
@@ -105,6 +106,7 @@ int main()
     std::fill(buffer->data, buffer->data + buffer->capacity, uint8_t{40});
     auto loop = load_sound(Ref<TObject>(buffer), 1);
     play_sound(loop, nullptr);
+    gl_backend_init();
     graphics_init();
     system_driver_init();
     select_display_driver(gl_graphics_driver(), GFX_BACK_BUFFER);

@@ -9,6 +9,7 @@
 #include "assets/pixmap.h"
 #include "assets/pixmap_loader.h"
 #include "assets/stream.h"
+#include "gfx/gl/gl_backend.h"
 #include "gfx/draw.h"
 #include "gfx/gl/gl_render_driver.h"
 #include "gfx/gl/gl_texture_frame.h"
@@ -165,6 +166,7 @@ int main(int argc, char** argv)
     pixmap_loaders_init();
     events_init();
     system_driver_init();
+    gl_backend_init();
     graphics2d_init();
     if (!open_graphics(640, 480, 0, 60, 0)) {
         std::fprintf(stderr, "no graphics: %s\n", last_graphics_error().to_bytes().c_str());

@@ -4,6 +4,7 @@
 //   SDL_VIDEODRIVER=x11 GALLIUM_DRIVER=llvmpipe xvfb-run -a ./gfx_pacing [frames] [aligned]
 // "aligned" replaces the system sleep by one that ends on a millisecond
 // boundary, to show what the clock's rounding costs.
+#include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "input/clock.h"
@@ -70,6 +71,7 @@ double percentile(std::vector<double> values, double p)
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 600;
+    gl_backend_init();
     graphics_init();
     system_driver_init();
     select_display_driver(gl_graphics_driver(), GFX_BACK_BUFFER);

@@ -8,6 +8,7 @@
 // costs. Run on a 1920 x 1080 screen:
 //   SDL_VIDEODRIVER=x11 GALLIUM_DRIVER=llvmpipe
 //   xvfb-run -a -s "-screen 0 1920x1080x24" ./gfx_present_cost [frames]
+#include "gfx/gl/gl_backend.h"
 #include "gfx/draw.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
@@ -90,6 +91,7 @@ int main(int argc, char** argv)
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
     events_init();
     system_driver_init();
+    gl_backend_init();
     graphics2d_init();
     set_app_title(u"Vantrel presentation cost");
     if (!open_graphics(640, 480, 0, 60, 0)) {

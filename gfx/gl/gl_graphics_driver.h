@@ -92,8 +92,8 @@ public:
 
     // For windowed records, present and future (see set_presentation in
     // gfx/graphics.h).
-    void set_presentation(const TPresentation& presentation);
-    TPresentation presentation() const { return presentation_; }
+    void set_presentation(const TPresentation& presentation) override;
+    TPresentation presentation() const override { return presentation_; }
     // The full-screen record that holds a changed display mode, if any.
     Ref<GLContextRecord> display_mode_owner() const { return mode_owner_; }
 

@@ -16,11 +16,6 @@
 namespace vantrel {
 namespace {
 
-uint8_t clamp_channel(int32_t v)
-{
-    return static_cast<uint8_t>(std::min(std::max(v, 0), 255));
-}
-
 Ref<TGraphics> wrap_backend(Ref<TGraphics> backend, const Ref<TRenderDriver>& renderer)
 {
     if (!backend)
@@ -128,18 +123,15 @@ void GLRenderDriver::set_blend(int32_t mode)
 
 void GLRenderDriver::set_colour(int32_t red, int32_t green, int32_t blue)
 {
-    colour_[0] = clamp_channel(red);
-    colour_[1] = clamp_channel(green);
-    colour_[2] = clamp_channel(blue);
+    colour_[0] = colour_byte(red);
+    colour_[1] = colour_byte(green);
+    colour_[2] = colour_byte(blue);
     apply_colour();
 }
 
 void GLRenderDriver::set_alpha(float alpha)
 {
-    float a = alpha > 1.0f ? 1.0f : alpha;
-    if (!(a >= 0.0f)) // NaN counts as below 0
-        a = 0.0f;
-    colour_[3] = static_cast<uint8_t>(a * 255.0f);
+    colour_[3] = alpha_byte(alpha);
     apply_colour();
 }
 
@@ -149,8 +141,8 @@ void GLRenderDriver::colour_bytes(uint8_t out[4]) const { std::copy_n(colour_, 4
 
 void GLRenderDriver::set_clear_colour(int32_t red, int32_t green, int32_t blue)
 {
-    glClearColor(clamp_channel(red) / 255.0f, clamp_channel(green) / 255.0f,
-                 clamp_channel(blue) / 255.0f, 1.0f);
+    glClearColor(colour_byte(red) / 255.0f, colour_byte(green) / 255.0f,
+                 colour_byte(blue) / 255.0f, 1.0f);
 }
 
 void GLRenderDriver::set_viewport(int32_t x, int32_t y, int32_t width, int32_t height)
@@ -175,10 +167,7 @@ void GLRenderDriver::frame_moved()
 
 void GLRenderDriver::set_matrix(float ix, float iy, float jx, float jy)
 {
-    ix_ = ix;
-    iy_ = iy;
-    jx_ = jx;
-    jy_ = jy;
+    matrix_ = ScreenMatrix{ix, iy, jx, jy};
 }
 
 void GLRenderDriver::set_line_width(float width) { glLineWidth(width); }

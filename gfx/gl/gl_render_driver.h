@@ -13,6 +13,7 @@
 #pragma once
 
 #include "gfx/render_driver.h"
+#include "gfx/renderer_rules.h"
 
 #include <climits>
 #include <cstdint>
@@ -66,8 +67,9 @@ public:
     void forget_texture(uint32_t name);
 
     // Screen position of a local point: (u, v) turned by the matrix plus (tx, ty).
-    float screen_x(float u, float v, float tx) const { return u * ix_ + v * iy_ + tx; }
-    float screen_y(float u, float v, float ty) const { return u * jx_ + v * jy_ + ty; }
+    float screen_x(float u, float v, float tx) const { return matrix_.x(u, v, tx); }
+    float screen_y(float u, float v, float ty) const { return matrix_.y(u, v, ty); }
+    const ScreenMatrix& matrix() const { return matrix_; }
 
     // Read-only views of the state, for tests and diagnostics.
     int32_t cached_blend() const { return blend_cache_; }
@@ -77,9 +79,8 @@ public:
 
 private:
     void apply_colour();
-    void vertex(float u, float v, float tx, float ty, float offset);
 
-    float ix_ = 0, iy_ = 0, jx_ = 0, jy_ = 0;
+    ScreenMatrix matrix_;
     uint8_t colour_[4] = {0, 0, 0, 0};
     int32_t blend_cache_ = BLEND_UNKNOWN;
     uint32_t texture_cache_ = 0;

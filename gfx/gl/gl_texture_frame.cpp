@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/gl/gl_render_driver.h"
+#include "gfx/gl/gl_shape_sink.h"
 #include "gfx/graphics.h"
 
 #include <GL/gl.h>
@@ -169,16 +170,9 @@ void TGLTextureFrame::draw(float x0, float y0, float x1, float y1, float tx, flo
 {
     auto r = gl_render_driver();
     r->enable_texture(texture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(u_left, v_top);
-    glVertex2f(r->screen_x(x0, y0, tx), r->screen_y(x0, y0, ty));
-    glTexCoord2f(u_right, v_top);
-    glVertex2f(r->screen_x(x1, y0, tx), r->screen_y(x1, y0, ty));
-    glTexCoord2f(u_right, v_bottom);
-    glVertex2f(r->screen_x(x1, y1, tx), r->screen_y(x1, y1, ty));
-    glTexCoord2f(u_left, v_bottom);
-    glVertex2f(r->screen_x(x0, y1, tx), r->screen_y(x0, y1, ty));
-    glEnd();
+    GLShapeSink sink;
+    shape::textured_rect(sink, r->matrix(), x0, y0, x1, y1, tx, ty, u_left, v_top, u_right,
+                         v_bottom);
 }
 
 } // namespace vantrel

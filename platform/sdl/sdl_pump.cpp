@@ -1,5 +1,6 @@
 // The SDL event queue as a MessagePump, and the pointer services.
 #include "platform/message_pump.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/unicode.h"
 #include "platform/window.h"
@@ -67,7 +68,7 @@ bool from_motion(const SDL_MouseMotionEvent& motion, OSMessage& m)
     m.x = motion.x;
     m.y = motion.y;
     m.buttons = held_buttons(motion.state);
-    window_client_size(m.window, m.client_width, m.client_height);
+    sdl_window_client_size(m.window, m.client_width, m.client_height);
     return true;
 }
 
@@ -129,13 +130,13 @@ private:
 
 } // namespace
 
-MessagePump& system_message_pump()
+MessagePump& sdl_message_pump()
 {
     static SdlMessagePump pump;
     return pump;
 }
 
-bool pointer_position_in(uint32_t window, int32_t& x, int32_t& y)
+bool sdl_pointer_position_in(uint32_t window, int32_t& x, int32_t& y)
 {
     SDL_Window* w = video_ready() ? SDL_GetWindowFromID(window) : nullptr;
     if (!w)
@@ -148,13 +149,13 @@ bool pointer_position_in(uint32_t window, int32_t& x, int32_t& y)
     return true;
 }
 
-void show_pointer(bool visible)
+void sdl_show_pointer(bool visible)
 {
     if (video_ready())
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
-void warp_pointer(int32_t x, int32_t y)
+void sdl_warp_pointer(int32_t x, int32_t y)
 {
     if (!video_ready())
         return;
@@ -164,7 +165,7 @@ void warp_pointer(int32_t x, int32_t y)
         SDL_WarpMouseGlobal(x, y);
 }
 
-bool window_client_size(uint32_t window, int32_t& width, int32_t& height)
+bool sdl_window_client_size(uint32_t window, int32_t& width, int32_t& height)
 {
     SDL_Window* w = video_ready() ? SDL_GetWindowFromID(window) : nullptr;
     if (!w)

@@ -9,7 +9,8 @@
 #include "audio/mixer/ringdevice.h"
 #include "audio/mixer_backend.h"
 #include "input/clock.h"
-#include "platform/audio_output.h"
+#include "platform/sdl/sdl_audio_output.h"
+#include "platform/sdl/sdl_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,7 @@ Capture play_and_capture(const Ref<TSampleBuffer>& buffer, const std::string& fi
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
     Capture c;
+    platform::sdl_platform_init();
     if (audio_init() != 0)
         return c;
     auto voice = play_sound(load_sound(Ref<TObject>(buffer), 0), nullptr);

@@ -13,6 +13,7 @@
 #include "audio/sample_loader.h"
 #include "core/text.h"
 #include "game/game_main.h"
+#include "platform/null/null_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,8 @@ TEST(AssetDecoding, WithoutTheWorkerTheAssetsLoadByName)
     streams_init();
     pixmap_loaders_init();
     sample_loaders_init();
-    audio_init(); // the sounds are made for its mixer, silent without a device
+    platform::null_platform_init(); // an output that plays nowhere
+    audio_init(); // the sounds are made for its mixer
     // Not started: the sources are the names, so loading reports errors as before.
     const Ref<TObject> spark = picture_source(GamePicture::Spark);
     ASSERT_TRUE(spark);

@@ -2,6 +2,7 @@
 // and SIGHUP end it with status 0 through game_entry, and a display without
 // OpenGL ends it with one line on standard error and a non-zero status.
 #include "game/game_main.h"
+#include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "input/events.h"
@@ -53,6 +54,7 @@ Ref<TObject> close_after_ten(int32_t, const Ref<TObject>& data, const Ref<TObjec
 void run_game_with_flip_hook(THookFunction hook)
 {
     events_init();
+    gl_backend_init();
     graphics_init(); // the flip hook exists from here
     attach_hook(flip_hook_id(), hook, Ref<TObject>(), 0);
     game_entry();
@@ -135,6 +137,7 @@ TEST_F(GameExitTest, SecondUnreadSigintKillsTheProcess)
 void run_game_main_twice()
 {
     events_init();
+    gl_backend_init();
     graphics_init();
     attach_hook(flip_hook_id(), &press_escape, Ref<TObject>(), 0);
     if (game_main() != 0)

@@ -1,5 +1,7 @@
-// The drawing state: initial values, clamping, blend modes and their cache,
-// the matrix, the viewport scissor.
+// The drawing state on OpenGL: initial values as pixels, clamping, blend
+// modes and their cache, the matrix, the viewport scissor. The stored values
+// and what the renderer is handed are checked on the null backend
+// (null_draw_state_test.cpp).
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/gl/gl_render_driver.h"
@@ -11,7 +13,6 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <limits>
 
 namespace vantrel::test {
 namespace {
@@ -86,28 +87,6 @@ TEST_F(DrawState, ColourIsClampedWhenDrawnAndStoredAsGiven)
     int r, g, b;
     get_colour(r, g, b);
     EXPECT_EQ(r, 300); EXPECT_EQ(g, -5); EXPECT_EQ(b, 128);
-}
-
-TEST_F(DrawState, AlphaClampsToItsByte)
-{
-    uint8_t c[4];
-    auto gl = gl_render_driver();
-    set_alpha(1.5f);
-    gl->colour_bytes(c);
-    EXPECT_EQ(c[3], 255);
-    EXPECT_EQ(get_alpha(), 1.5f);
-    set_alpha(-0.2f);
-    gl->colour_bytes(c);
-    EXPECT_EQ(c[3], 0);
-    set_alpha(std::numeric_limits<float>::quiet_NaN());
-    gl->colour_bytes(c);
-    EXPECT_EQ(c[3], 0);
-    set_alpha(0.5f);
-    gl->colour_bytes(c);
-    EXPECT_EQ(c[3], 127);
-    set_alpha(1.0f);
-    gl->colour_bytes(c);
-    EXPECT_EQ(c[3], 255);
 }
 
 TEST_F(DrawState, ClearColourIsClamped)
@@ -283,15 +262,6 @@ TEST_F(DrawState, ScaleAndRotationBuildTheMatrix)
     set_blend_mode(BLEND_SOLID);
     draw_rect(100, 100, 20, 4);
     EXPECT_EQ(bounds_not({0, 0, 0}), (std::array<int, 4>{96, 100, 100, 120}));
-}
-
-TEST_F(DrawState, HandleIsStoredNegated)
-{
-    set_handle(8, 4);
-    float x, y;
-    get_handle(x, y);
-    EXPECT_EQ(x, -8.0f);
-    EXPECT_EQ(y, -4.0f);
 }
 
 TEST_F(DrawState, ViewportSetsTheScissorBoxAndClipsDrawingAndClearing)

@@ -5,6 +5,7 @@
 // and a 640 x 480 frame scaled to the whole screen between black bars.
 #include "assets/pixmap.h"
 #include "assets/stream.h"
+#include "gfx/gl/gl_backend.h"
 #include "gfx/draw.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/gl/gl_render_driver.h"
@@ -51,6 +52,7 @@ protected:
         streams_init();
         events_init();
         system_driver_init();
+        gl_backend_init();
         graphics2d_init();
         set_app_title(u"Vantrel full-screen test");
     }

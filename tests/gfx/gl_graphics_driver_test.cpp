@@ -2,6 +2,7 @@
 // there is no display): window geometry, texture sharing through the hidden
 // context, swap-interval bookkeeping, closing, the close request and the
 // frame schedule of a real window under an injected clock.
+#include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "input/polled_input.h"
@@ -47,6 +48,7 @@ class GLDriver : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        gl_backend_init();
         graphics_init();
         system_driver_init();
         select_display_driver(gl_graphics_driver(), GFX_BACK_BUFFER);

@@ -1,6 +1,7 @@
 // The graphics layer over a recording display driver: settings, the frame
 // schedule under an injected clock, generations and the error path.
 #include "core/error.h"
+#include "gfx/gl/gl_backend.h"
 #include "gfx/graphics.h"
 #include "input/hooks.h"
 #include "input/polled_input.h"
@@ -96,6 +97,7 @@ class GraphicsLayer : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        gl_backend_init();
         graphics_init();
         driver = make_ref<FakeDriver>();
         driver->clock = &clock;

@@ -1,5 +1,8 @@
-// Images: loading settings, masking, texture sizes and edge extension,
-// placement by handle, scale and origin, texture caches and lifetime.
+// Images on OpenGL: texture sizes and edge extension, texels, filters and
+// mipmaps, placement by handle, scale and origin in pixels, the renderer's
+// texture caches and texture lifetime. Loading settings, masking and the
+// textures made per generation are checked on the null backend
+// (null_image_test.cpp).
 #include "assets/pixmap.h"
 #include "core/error.h"
 #include "gfx/draw.h"
@@ -66,120 +69,6 @@ GLint tex_param(uint32_t texture, GLenum name)
 }
 
 class Images : public GfxTest {};
-
-TEST(ImageSettings, DefaultFlagsMinusOneChangesNothing)
-{
-    set_default_image_flags(5);
-    set_default_image_flags(-1);
-    EXPECT_EQ(get_default_image_flags(), 5);
-}
-
-TEST(ImageSettings, MaskColourIsStoredUnclamped)
-{
-    set_mask_colour(300, -1, 7);
-    int r, g, b;
-    get_mask_colour(r, g, b);
-    EXPECT_EQ(r, 300); EXPECT_EQ(g, -1); EXPECT_EQ(b, 7);
-}
-
-TEST(ImageSettings, CentreHandleOfOddSize)
-{
-    auto image = TImage::create(255, 255, 1, 0, 0, 0, 0);
-    centre_image_handle(image);
-    EXPECT_EQ(image->handle_x, 127.5f);
-    EXPECT_EQ(image->handle_y, 127.5f);
-    set_image_handle(image, 0, 0);
-    EXPECT_EQ(image->handle_x, 0.0f);
-    EXPECT_EQ(image_width(image), 255);
-    EXPECT_EQ(image_height(image), 255);
-}
-
-TEST(ImageLoading, MaskedPictureWithoutAlphaIsColourKeyed)
-{
-    auto p = solid_rgb(3, 1, 0xFFFF0000);
-    p->put_pixel(1, 0, 0xFFFF00FF);
-    auto image = TImage::load(Ref<TObject>(p), IMAGE_MASKED, 255, 0, 255);
-    ASSERT_TRUE(image);
-    auto stored = image->pixmaps[0];
-    EXPECT_EQ(stored->format, FORMAT_RGBA32);
-    EXPECT_EQ(stored->get_pixel(0, 0), 0xFFFF0000u);
-    EXPECT_EQ(stored->get_pixel(1, 0) >> 24, 0u);
-    EXPECT_EQ(image->generations[0], 0);
-    EXPECT_FALSE(image->frames[0]);
-}
-
-TEST(ImageLoading, PictureWithAlphaIsNotMasked)
-{
-    auto p = new_pixmap(2, 1, FORMAT_RGBA32, 4);
-    p->put_pixel(0, 0, 0x80000000);
-    p->put_pixel(1, 0, 0xFF123456);
-    auto image = TImage::load(Ref<TObject>(p), IMAGE_MASKED, 0, 0, 0);
-    EXPECT_EQ(image->pixmaps[0], p);
-    EXPECT_EQ(image->pixmaps[0]->get_pixel(0, 0), 0x80000000u);
-}
-
-TEST(ImageLoading, UnmaskedPictureIsKeptAsIs)
-{
-    auto p = solid_rgb(2, 2, 0xFF000000);
-    auto image = TImage::load(Ref<TObject>(p), IMAGE_FILTERED, 0, 0, 0);
-    EXPECT_EQ(image->pixmaps[0], p);
-}
-
-TEST(ImageLoading, UnopenableLocationGivesNullWithoutOpenGL)
-{
-    start_engine();
-    spy_start();
-    auto image = load_image(Text(u"incbin::no-such-picture.png"), 3);
-    spy_stop();
-    EXPECT_FALSE(image);
-    EXPECT_TRUE(spy_calls().empty());
-}
-
-TEST(ImageLoading, LoadingTouchesNoOpenGL)
-{
-    spy_start();
-    auto image = load_image(Ref<TObject>(solid_rgb(4, 4, 0xFF112233)), 3);
-    spy_stop();
-    ASSERT_TRUE(image);
-    EXPECT_TRUE(spy_calls().empty());
-}
-
-TEST(ImageLoading, AutomaticCentredHandle)
-{
-    set_auto_centre_handle(1);
-    auto image = load_image(Ref<TObject>(solid_rgb(512, 512, 0xFF00FF00)), 3);
-    set_auto_centre_handle(0);
-    EXPECT_EQ(image->handle_x, 256.0f);
-    EXPECT_EQ(image->handle_y, 256.0f);
-    set_image_handle(image, 0, 0);
-    EXPECT_EQ(image->handle_x, 0.0f);
-}
-
-TEST(ImageLoading, StripCutsCellsLeftToRightTopToBottom)
-{
-    auto sheet = patterned_rgba(30, 20); // 3 x 2 cells of 10 x 10
-    auto image = load_image_strip(Ref<TObject>(sheet), 10, 10, 2, 3, 0);
-    ASSERT_TRUE(image);
-    ASSERT_EQ(image->pixmaps.size(), 3u);
-    EXPECT_EQ(image->pixmaps[0]->get_pixel(0, 0), pattern(20, 0));
-    EXPECT_EQ(image->pixmaps[1]->get_pixel(3, 4), pattern(3, 14));
-    EXPECT_EQ(image->pixmaps[2]->get_pixel(9, 9), pattern(19, 19));
-    EXPECT_FALSE(load_image_strip(Ref<TObject>(sheet), 10, 10, 4, 3, 0));
-}
-
-TEST(ImageLoading, LockMakesABlankPixmapAndWriteDropsTheFrame)
-{
-    auto image = TImage::create(4, 2, 2, 0, 0, 0, 0);
-    auto p = image->lock(1, 1, 0);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->width, 4);
-    EXPECT_EQ(p->format, FORMAT_RGBA32);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(p->get_pixel(x, y), 0u); // transparent, never stray memory
-    EXPECT_EQ(image->lock(1, 1, 1), p);
-    EXPECT_THROW(image->lock(2, 1, 0), TRuntimeError);
-}
 
 TEST(TextureLayout, EdgeExtensionRepeatsLastColumnRowAndCorner)
 {

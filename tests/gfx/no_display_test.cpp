@@ -1,5 +1,6 @@
 // Opening graphics where nobody could see the window: each case runs in a
 // child process of its own, since the video system starts once per process.
+#include "gfx/gl/gl_backend.h"
 #include "gfx/graphics.h"
 #include "platform/window.h"
 
@@ -17,6 +18,7 @@ namespace {
 // no graphics (with the reason on stderr), 3 for a window.
 [[noreturn]] void open_and_report()
 {
+    gl_backend_init();
     graphics_init();
     const Ref<TGraphics> g = open_graphics(640, 480, 0, 60, 0);
     std::fprintf(stderr, "reason: %s\n", last_graphics_error().to_bytes().c_str());

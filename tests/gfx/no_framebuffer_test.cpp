@@ -1,6 +1,7 @@
 // Scaled presentation where OpenGL has no framebuffer objects (the test
 // runs with them taken out of Mesa's version and extensions): the window
 // stays unscaled, and standard error says so once.
+#include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "gfx/graphics2d.h"
@@ -16,6 +17,7 @@ TEST(NoFramebuffers, WindowStaysUnscaledAndSaysSoOnce)
 {
     events_init();
     system_driver_init();
+    gl_backend_init();
     graphics2d_init();
     testing::internal::CaptureStderr();
     set_presentation({.window_scale = 2, .fill_desktop = false});

@@ -1,5 +1,6 @@
-// Primitives: exact vertices (through the recorded OpenGL calls) and the
-// pixels they cover.
+// Primitives on OpenGL: the pixels they cover, with some vertices checked
+// through the recorded OpenGL calls. The vertex rules of every primitive are
+// checked on the null backend (null_primitives_test.cpp).
 #include "assets/pixmap.h"
 #include "gfx/draw.h"
 #include "gfx/gl/gl_render_driver.h"
@@ -114,18 +115,6 @@ TEST_F(Primitives, WideLineCoversThreeRowsAndItsEndPointStaysOnePixel)
     EXPECT_EQ(size, 1.0f);
 }
 
-TEST_F(Primitives, LineEndPointFollowsHandleScaleAndOrigin)
-{
-    set_origin(3, 4);
-    set_handle(1, 2);
-    set_scale(2, 2);
-    auto p = recorded([] { draw_line(10, 10, 20, 15, 1); });
-    ASSERT_EQ(p.size(), 2u);
-    // Local start (-1, -2), end (9, 3); scaled by 2 about (13, 14).
-    expect_vertices(p[0], {{11.5f, 10.5f}, {31.5f, 20.5f}});
-    expect_vertices(p[1], {{31.5f, 20.5f}});
-}
-
 TEST_F(Primitives, PointLightsOnePixelWhateverTheScale)
 {
     auto p = recorded([] { plot_point(5, 5); });
@@ -158,33 +147,6 @@ TEST_F(Primitives, OvalOfHundredByFiftyHasSeventyTwoVertices)
     EXPECT_EQ(bounds_not(BLACK), (std::array<int, 4>{0, 0, 100, 50}));
 }
 
-TEST_F(Primitives, OvalVertexCountsFollowTheRadii)
-{
-    struct Case {
-        float w, h;
-        size_t n;
-    };
-    for (Case c : {Case{10, 10, 12}, Case{30, 1, 12}, Case{0, 0, 12}, Case{34, 0, 16},
-                   Case{-100, 50, 72}, Case{8, 14, 12}, Case{200, 100, 148}}) {
-        spy_start();
-        draw_oval(0, 0, c.w, c.h);
-        spy_stop();
-        auto p = spy_primitives();
-        ASSERT_EQ(p.size(), 1u);
-        EXPECT_EQ(p[0].vertices.size(), c.n) << c.w << " x " << c.h;
-    }
-}
-
-TEST_F(Primitives, ZeroSizeOvalPutsAllVerticesOnOnePoint)
-{
-    auto p = recorded([] { draw_oval(7, 9, 0, 0); });
-    ASSERT_EQ(p[0].vertices.size(), 12u);
-    for (auto v : p[0].vertices) {
-        EXPECT_FLOAT_EQ(v.x, 7.0f);
-        EXPECT_FLOAT_EQ(v.y, 9.0f);
-    }
-}
-
 TEST_F(Primitives, OvalCoverageIsSymmetric)
 {
     draw_oval(100, 100, 40, 20);
@@ -192,26 +154,6 @@ TEST_F(Primitives, OvalCoverageIsSymmetric)
     EXPECT_EQ(pixel(120, 110), WHITE);
     EXPECT_EQ(pixel(101, 101), BLACK); // corners of the box stay out
     EXPECT_EQ(pixel(138, 118), BLACK);
-}
-
-TEST_F(Primitives, PolygonNeedsThreePointsAndAnEvenCount)
-{
-    const float tri[] = {0, 0, 10, 0, 0, 10};
-    const float odd[] = {0, 0, 10, 0, 0};
-    const float two[] = {0, 0, 10, 0};
-    spy_start();
-    draw_poly(odd, 50, 50);
-    draw_poly(two, 50, 50);
-    spy_stop();
-    EXPECT_TRUE(spy_calls().empty());
-    set_handle(5, 0);
-    spy_start();
-    draw_poly(tri, 50, 50);
-    spy_stop();
-    auto p = spy_primitives();
-    ASSERT_EQ(p.size(), 1u);
-    EXPECT_EQ(p[0].mode, static_cast<uint32_t>(GL_POLYGON));
-    expect_vertices(p[0], {{45, 50}, {55, 50}, {45, 60}});
 }
 
 TEST_F(Primitives, ClearFillsWithTheClearColour)

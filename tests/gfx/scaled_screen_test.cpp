@@ -5,6 +5,7 @@
 // whatever the window shows.
 #include "assets/pixmap.h"
 #include "assets/stream.h"
+#include "gfx/gl/gl_backend.h"
 #include "gfx/draw.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
@@ -31,6 +32,7 @@ void start_engine()
     streams_init();
     events_init();
     system_driver_init();
+    gl_backend_init();
     graphics2d_init();
     set_app_title(u"Vantrel scaled test");
 }

@@ -1,6 +1,7 @@
 // Polled input through the real SDL pump: synthesised SDL events for the
 // graphics window travel SDL's queue, the display driver's window procedure
 // and the system driver into the polled state.
+#include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "input/keycodes.h"
@@ -22,6 +23,7 @@ class SdlInput : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        gl_backend_init();
         graphics_init();
         system_driver_init();
         select_display_driver(gl_graphics_driver(), GFX_BACK_BUFFER);

@@ -1,6 +1,7 @@
 // Smoke test with real key and button presses: xdotool types into the game's
 // window on the X server the tests run on (Xvfb), and the polled input must
 // see them. Skipped without a display or without xdotool.
+#include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "input/keycodes.h"
@@ -42,6 +43,7 @@ protected:
             GTEST_SKIP() << "no display";
         if (!run("command -v xdotool"))
             GTEST_SKIP() << "xdotool is not installed";
+        gl_backend_init();
         graphics_init();
         system_driver_init();
         select_display_driver(gl_graphics_driver(), GFX_BACK_BUFFER);

@@ -3,6 +3,7 @@
 // wheel deltas and window notices.
 #include "platform/event_injection.h"
 #include "platform/message_pump.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ protected:
     static void drain()
     {
         OSMessage m;
-        while (system_message_pump().poll(m)) {
+        while (sdl_message_pump().poll(m)) {
         }
     }
     // The next message of our window. SDL ends each poll cycle at a marker,
@@ -54,7 +55,7 @@ protected:
     static OSMessage next()
     {
         OSMessage m;
-        while (system_message_pump().poll(m))
+        while (sdl_message_pump().poll(m))
             if (m.window == window->id())
                 pending.push_back(m);
         if (pending.empty())

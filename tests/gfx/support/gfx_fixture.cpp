@@ -1,9 +1,11 @@
 // GfxTest: real graphics for rendering tests.
 #include "gfx_fixture.h"
+#include "initial_state.h"
 
 #include "assets/pixmap_loader.h"
 #include "assets/registry.h"
 #include "assets/stream.h"
+#include "gfx/gl/gl_backend.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/graphics2d.h"
@@ -32,6 +34,7 @@ void start_engine()
     pixmap_loaders_init();
     events_init();
     system_driver_init();
+    gl_backend_init();
     graphics2d_init();
 }
 
@@ -106,22 +109,6 @@ void GfxTest::SetUp()
     reset_state();
 }
 
-void GfxTest::reset_state()
-{
-    set_blend_mode(BLEND_MASK);
-    set_colour(255, 255, 255);
-    set_clear_colour(0, 0, 0);
-    set_mask_colour(0, 0, 0);
-    set_alpha(1.0f);
-    set_origin(0, 0);
-    set_handle(0, 0);
-    set_viewport(0, 0, W, H);
-    set_transform(0, 1, 1);
-    set_line_width(1.0f);
-    set_auto_centre_handle(0);
-    set_default_image_flags(IMAGE_MASKED | IMAGE_FILTERED);
-    select_font(nullptr);
-    clear_screen();
-}
+void GfxTest::reset_state() { reset_drawing_state(W, H); }
 
 } // namespace vantrel::test

@@ -1,6 +1,8 @@
 // The SDL audio output: SDL's callback stands in for the sound card that
 // loops over the ring, copying from the play cursor and advancing it.
-#include "platform/audio_output.h"
+#include "platform/sdl/sdl_audio_output.h"
+
+#include "platform/process.h"
 
 #include <SDL.h>
 
@@ -52,6 +54,9 @@ bool SdlAudioOutput::open(int32_t rate, int32_t channels, int32_t bits, const ui
     close();
     if ((bits != 8 && bits != 16) || ring_bytes == 0 || !ring)
         return false;
+    // SDL would otherwise take SIGINT and SIGTERM when audio starts.
+    if (quit_signal_handlers_installed())
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     subsystem_ = true;
