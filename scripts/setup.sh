@@ -38,7 +38,7 @@ build_tree() {
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
   else
-    cmake "$dir" "$@" >/dev/null
+    cmake -S "$ROOT" -B "$dir" "$@" >/dev/null
   fi
   # BUILD_TARGETS narrows the build to what a partial run needs.
   cmake --build "$dir" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
