@@ -85,6 +85,7 @@ int main(int argc, char** argv)
     const bool fast = argc > 2 && std::string(argv[2]) == "fast";
     auto run = fast ? std::make_unique<test::GameRun>() : std::make_unique<test::GameRun>(test::KeepClock{});
     test::GameRun& game = *run;
+    game.read_back_frames(false);
     // Game time: the manual clock's in fast runs, the monotonic clock's otherwise.
     const auto now_us = [&]() -> uint64_t {
         return fast ? static_cast<uint64_t>(game.clock.now_ms()) * 1000 : platform::monotonic_us();

@@ -93,8 +93,9 @@ Ref<TObject> GameRun::flip_callback(int32_t, const Ref<TObject>& data,
 void GameRun::on_flip()
 {
     ++frame_count_;
-    last_frame_ = current_renderer()->read_back_pixmap(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (keep_frames_)
+    if (read_back_)
+        last_frame_ = current_renderer()->read_back_pixmap(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (keep_frames_ && last_frame_)
         frames_.push_back(last_frame_);
     auto [first, last] = scripted_.equal_range(frame_count_);
     for (auto it = first; it != last; ++it)

@@ -56,6 +56,9 @@ public:
     void every_frame(std::function<void(int frame)> action);
     // Keeps the read-back of every frame (frames() then holds them).
     void keep_frames(bool keep) { keep_frames_ = keep; }
+    // Off: no frame is read back (last_frame() stays null), so a long run
+    // measures the game's memory, not a 1.2 MB read-back per pass.
+    void read_back_frames(bool on) { read_back_ = on; }
 
     // Key events through SDL's queue, by scancode.
     void press(int32_t scancode);
@@ -87,6 +90,7 @@ private:
     std::multimap<int, std::function<void()>> scripted_;
     std::vector<std::function<void(int)>> every_;
     bool keep_frames_ = false;
+    bool read_back_ = true;
     int frame_count_ = 0;
     std::vector<Ref<TPixmap>> frames_;
     Ref<TPixmap> last_frame_;
