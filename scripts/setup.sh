@@ -35,7 +35,7 @@ build_tree() {
   local dir="$1"; shift
   # Configured every time, so a tree made earlier with other options
   # (benchmarks off, another build type) gets the ones asked for now.
-  if [ ! -f "$dir/build.ninja" ]; then
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
   else
     cmake -S "$ROOT" -B "$dir" "$@" >/dev/null
