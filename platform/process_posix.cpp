@@ -1,18 +1,13 @@
 // Process start-up on POSIX systems: signal handlers and /proc/self/exe.
 #include "platform/process.h"
+#include "platform/quit_request.h"
 
-#include <atomic>
 #include <csignal>
 #include <climits>
 #include <unistd.h>
 
 namespace vantrel::platform {
 namespace {
-
-// Lock-free atomics may be used from a signal handler.
-std::atomic<int> quit_signal{0};
-static_assert(std::atomic<int>::is_always_lock_free);
-std::atomic<bool> quit_handlers_installed{false};
 
 [[noreturn]] void die_with(const char* message, size_t length)
 {
@@ -37,7 +32,7 @@ extern "C" void on_processor_fault(int)
 
 extern "C" void on_quit_signal(int sig)
 {
-    if (quit_signal.exchange(1) != 0) {
+    if (!note_quit_request()) {
         signal(sig, SIG_DFL);
         raise(sig);
     }
@@ -69,19 +64,9 @@ void install_fatal_signal_handlers()
 
 void install_quit_signal_handlers()
 {
-    // The window-system backend reads this before it starts anything that
-    // would install handlers of its own over these.
-    quit_handlers_installed.store(true);
-    quit_signal.store(0);
+    arm_quit_requests();
     for (int sig : {SIGINT, SIGHUP})
         install(sig, on_quit_signal);
-}
-
-bool quit_signal_handlers_installed() { return quit_handlers_installed.load(); }
-
-bool take_quit_signal()
-{
-    return quit_signal.exchange(0) != 0;
 }
 
 ProcessPaths enter_program_dir()

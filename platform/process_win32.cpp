@@ -1,10 +1,10 @@
 // Process start-up on Windows: the unhandled-exception filter, the C
 // runtime's signals, the console's Ctrl+C, and the module's own path.
 #include "platform/process.h"
+#include "platform/quit_request.h"
 
 #include <windows.h>
 
-#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <direct.h>
@@ -12,9 +12,6 @@
 
 namespace vantrel::platform {
 namespace {
-
-std::atomic<int> quit_signal{0};
-std::atomic<bool> quit_handlers_installed{false};
 
 [[noreturn]] void die_with(const char* message)
 {
@@ -39,7 +36,7 @@ BOOL WINAPI on_console_event(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
-    return quit_signal.exchange(1) == 0 ? TRUE : FALSE;
+    return note_quit_request() ? TRUE : FALSE;
 }
 
 std::string current_dir()
@@ -59,16 +56,8 @@ void install_fatal_signal_handlers()
 
 void install_quit_signal_handlers()
 {
-    quit_handlers_installed.store(true);
-    quit_signal.store(0);
+    arm_quit_requests();
     SetConsoleCtrlHandler(on_console_event, TRUE);
-}
-
-bool quit_signal_handlers_installed() { return quit_handlers_installed.load(); }
-
-bool take_quit_signal()
-{
-    return quit_signal.exchange(0) != 0;
 }
 
 ProcessPaths enter_program_dir()
