@@ -69,6 +69,12 @@ function(vantrel_test name)
     list(APPEND labels gl)
     set(serial RUN_SERIAL TRUE)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  # A cross-built test program can only list its tests under the emulator,
+  # which needs the display that ctest runs with, not the build.
+  set(discovery POST_BUILD)
+  if(CMAKE_CROSSCOMPILING)
+    set(discovery PRE_TEST)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE ${discovery}
     PROPERTIES TIMEOUT 120 LABELS "${labels}" ${serial})
 endfunction()

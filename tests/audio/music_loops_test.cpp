@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -57,9 +58,10 @@ TEST_F(MusicLoops, EachDecodesAsStereoSixteenBitAt22050)
         EXPECT_LE(b->frames, 352256) << n;
         // The samples are the file's bytes, untouched.
         const uint8_t* raw = asset_data(name(n));
-        const auto* found = static_cast<const uint8_t*>(
-            memmem(raw, static_cast<size_t>(asset_size(name(n))), "data", 4));
-        ASSERT_NE(found, nullptr);
+        const uint8_t* end = raw + asset_size(name(n));
+        const uint8_t tag[] = {'d', 'a', 't', 'a'};
+        const uint8_t* found = std::search(raw, end, tag, tag + 4);
+        ASSERT_NE(found, end);
         EXPECT_EQ(std::memcmp(b->data, found + 8, static_cast<size_t>(b->capacity)), 0) << n;
     }
 }

@@ -1,9 +1,9 @@
-// The real program end to end on the tests' X server: xdotool holds Z and M
-// in its window and the bird rises in the frames read back from the window;
-// Escape ends it with status 0; the window carries its 64 x 64 icon for the
-// window manager; with SDL's disk audio driver the music of
-// the first cycle reaches the output file. Skipped without a display or
-// without xdotool.
+// The real program end to end on the tests' X server: its window's inside
+// is 640 x 480; xdotool holds Z and M in it and the bird rises in the frames
+// read back from the window; Escape ends it with status 0; the window
+// carries its icon for the window manager; with SDL's disk audio
+// driver the music of the first cycle reaches the output file. Skipped
+// without a display or without xdotool.
 #include "game_process.h"
 #include "game/screen.h"
 #include "x11_window_icon.h"
@@ -22,6 +22,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -71,14 +72,31 @@ protected:
     }
 };
 
+// The window's inside, as the X server has it.
+std::pair<int, int> client_size(const std::string& window)
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return {0, 0};
+    XWindowAttributes attributes{};
+    const bool known = XGetWindowAttributes(d, std::stoul(window), &attributes) != 0;
+    XCloseDisplay(d);
+    return known ? std::pair{attributes.width, attributes.height} : std::pair{0, 0};
+}
+
 TEST_F(GameEndToEnd, HoldingBothFlapKeysLiftsTheBirdAndEscapeQuits)
 {
     GameProcess game({"SDL_AUDIODRIVER=dummy"});
     const std::string wid = game.window();
     ASSERT_FALSE(wid.empty()) << "no game window appeared";
+    EXPECT_EQ(client_size(wid), std::pair(SCREEN_WIDTH, SCREEN_HEIGHT));
+    // The exact 64 x 64 is the icon test's; Wine hands the window manager
+    // its own 32 x 32 rendering of the same icon.
     const auto icon = vantrel::testing::window_icon_property(std::stoull(wid));
-    ASSERT_EQ(icon.size(), 2u + 64u * 64u) << "the window has no 64 x 64 icon";
-    EXPECT_EQ(icon[0], 64u);
+    ASSERT_GE(icon.size(), 2u) << "the window has no icon";
+    EXPECT_EQ(icon[0], icon[1]);
+    EXPECT_GE(icon[0], 32u);
+    EXPECT_GE(icon.size(), 2u + icon[0] * icon[1]);
     ASSERT_TRUE(run("xdotool windowfocus --sync " + wid));
     sleep_ms(1500); // the bird settles at the bottom: body 439, spine from 429
     const int resting = spine_top(wid);

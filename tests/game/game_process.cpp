@@ -46,6 +46,12 @@ GameProcess::GameProcess(const std::vector<std::string>& env, std::string stderr
     }
     for (const auto& e : env)
         putenv(const_cast<char*>(e.c_str()));
+    // Another build of the game, such as the Windows one under Wine.
+    if (const char* command = std::getenv("VANTREL_GAME_COMMAND")) {
+        const std::string line = std::string("exec ") + command;
+        execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
     execl(VANTREL_EXECUTABLE, VANTREL_EXECUTABLE, static_cast<char*>(nullptr));
     _exit(127);
 }
@@ -67,7 +73,7 @@ std::string GameProcess::windows()
 
 std::string GameProcess::window()
 {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 400; ++i) {
         const std::string ids = windows();
         if (!ids.empty())
             return ids.substr(0, ids.find('\n'));

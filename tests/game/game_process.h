@@ -1,6 +1,7 @@
 // The real vantrel program as a child process on the tests' X server, for
 // the tests that drive it from outside (xdotool, signals). Each test program
-// that uses it defines VANTREL_EXECUTABLE, the path of the program.
+// that uses it defines VANTREL_EXECUTABLE, the path of the program;
+// VANTREL_GAME_COMMAND in the environment runs a command line instead.
 #pragma once
 
 #include <sys/types.h>
@@ -28,7 +29,7 @@ public:
     pid_t pid() const { return pid_; }
     // The ids of the game's visible windows, one a line.
     static std::string windows();
-    // The window's id once it is mapped, or "" after five seconds.
+    // The window's id once it is mapped, or "" after twenty seconds.
     std::string window();
     // The exit status (128 + signal when killed), or -1 after ten seconds.
     int wait_exit();

@@ -25,7 +25,11 @@ const Blob blobs[] = {
     {u"empty.bin", 0, 2},
     {u"one.bin", 1, 3},
     {u"odd size.dat", 4097, 4},
+#if VANTREL_FILE_NAMES_ALLOW_QUOTES
     {u"quote \"and\" back'tick $x (v2).bin", 33, 5},
+#else
+    {u"quote 'and' back'tick $x (v2).bin", 33, 5},
+#endif
 };
 
 class Embed : public ::testing::Test {
