@@ -31,7 +31,9 @@ void set_common_hints()
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
 }
 
-// Tries each visible driver in SDL's order of preference.
+// Tries each visible driver in SDL's order of preference. The hint
+// overrides the environment: SDL would read an empty SDL_VIDEODRIVER as
+// "any driver" and could settle on an invisible one.
 bool start_visible_driver()
 {
     std::string reasons;
@@ -39,7 +41,7 @@ bool start_visible_driver()
         const char* name = SDL_GetVideoDriver(i);
         if (!name || invisible_driver(name))
             continue;
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, name, SDL_HINT_OVERRIDE);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
             return true;
         reasons += reasons.empty() ? "" : "; ";

@@ -25,6 +25,15 @@
 namespace vantrel::test {
 namespace {
 
+void set_env(const char* name, const char* value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
 // A 22050 Hz stereo sound whose first frame is not silent, so that its
 // start can be found in the capture.
 Ref<TSampleBuffer> pattern(int32_t frames)
@@ -71,8 +80,8 @@ struct Capture {
 Capture play_and_capture(const Ref<TSampleBuffer>& buffer, const std::string& file)
 {
     std::remove(file.c_str());
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    set_env("SDL_AUDIODRIVER", "disk");
+    set_env("SDL_DISKAUDIOFILE", file.c_str());
     Capture c;
     platform::sdl_platform_init();
     if (audio_init() != 0)
@@ -141,15 +150,15 @@ TEST(SdlOutput, DiskDriverThatFailsIsLostAndReopened)
 {
     const std::string file = testing::TempDir() + "vantrel_reopened.raw";
     std::remove(file.c_str());
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    set_env("SDL_AUDIODRIVER", "disk");
+    set_env("SDL_DISKAUDIOFILE", "/dev/full");
     ASSERT_EQ(audio_init_with(platform::create_sdl_audio_output(), true), 0);
     ringdevice* dev = audio_device();
     for (int i = 0; i < 300 && !dev->is_missing(); ++i)
         delay(10);
     ASSERT_TRUE(dev->is_missing()) << "the failing disk output was not noticed";
     // The next attempt is a second away: time enough to name a real file.
-    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    set_env("SDL_DISKAUDIOFILE", file.c_str());
     auto loop = load_sound(Ref<TObject>(pattern(2205)), 1);
     play_sound(loop, nullptr);
     for (int i = 0; i < 300 && dev->is_missing(); ++i)
@@ -170,7 +179,7 @@ TEST(SdlOutput, DiskDriverThatFailsIsLostAndReopened)
 
 TEST(SdlOutput, ReopenStartsTheDefaultOutputAgain)
 {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    set_env("SDL_AUDIODRIVER", "dummy");
     std::vector<uint8_t> ring(32 * 2048);
     auto output = platform::create_sdl_audio_output();
     // Refused formats and rings.

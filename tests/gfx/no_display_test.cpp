@@ -43,6 +43,20 @@ TEST_F(NoDisplay, WithoutDisplayOrDriverTheFallbackIsNoWindow)
         ::testing::ExitedWithCode(0), "reason: No display to open a window on \\(.*not available");
 }
 
+// An empty SDL_VIDEODRIVER names no driver: the game must not fall back to
+// an invisible one and run where nobody can see it or close it.
+TEST_F(NoDisplay, AnEmptyDriverVariableIsTheSameAsNone)
+{
+    EXPECT_EXIT(
+        {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            setenv("SDL_VIDEODRIVER", "", 1);
+            open_and_report();
+        },
+        ::testing::ExitedWithCode(0), "reason: No display to open a window on \\(.*not available");
+}
+
 TEST_F(NoDisplay, ANamedDriverThatCannotStartGivesItsMessage)
 {
     EXPECT_EXIT(
