@@ -56,3 +56,14 @@ with_display() {
       xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$@"
   fi
 }
+
+# Flies for the given seconds in the focused window, as a player would:
+# both wings held, then tapped one after the other.
+tap_flap_keys() {
+  local end=$((SECONDS + $1))
+  while [ $SECONDS -lt $end ]; do
+    xdotool keydown z keydown m; sleep 1.5
+    xdotool keyup z keyup m; sleep 0.4
+    xdotool key z; sleep 0.3; xdotool key m; sleep 0.8
+  done
+}

@@ -12,6 +12,8 @@
 // and the process's CPU time per swap. VANTREL_SWAP_SKIP_MS leaves out the
 // swaps of the first milliseconds after exec (the start-up), so runs of
 // different lengths compare.
+#include "interval_stats.h"
+
 #include <dlfcn.h>
 #include <sys/resource.h>
 
@@ -24,6 +26,8 @@
 
 namespace {
 
+using vantrel::bench::percentile;
+using vantrel::bench::print_intervals;
 using SwapFn = void (*)(void*);
 
 constexpr size_t MAX_SWAPS = 1 << 20;
@@ -70,12 +74,6 @@ Stamps& stamps()
     return s;
 }
 
-double percentile(std::vector<double> v, double p)
-{
-    std::sort(v.begin(), v.end());
-    return v[static_cast<size_t>(p * static_cast<double>(v.size() - 1))];
-}
-
 void Stamps::report() const
 {
     const int64_t exec_ns = env_number("VANTREL_EXEC_NS");
@@ -94,18 +92,7 @@ void Stamps::report() const
         }
     if (intervals.size() < 2)
         return;
-    double sum = 0;
-    size_t late = 0;
-    for (double iv : intervals) {
-        sum += iv;
-        late += iv > 17.5;
-    }
-    const double n = static_cast<double>(intervals.size());
-    std::fprintf(stderr,
-                 "swap intervals: %zu, mean %.3f ms, p50 %.3f, p90 %.3f, p99 %.3f, max %.3f; "
-                 "over 17.5 ms: %zu (%.2f %%)\n",
-                 intervals.size(), sum / n, percentile(intervals, 0.5), percentile(intervals, 0.9),
-                 percentile(intervals, 0.99), percentile(intervals, 1.0), late, 100.0 * late / n);
+    print_intervals("swap intervals", intervals);
     std::fprintf(stderr, "time inside the swap: p50 %.3f ms, p90 %.3f, p99 %.3f, max %.3f\n",
                  percentile(inside, 0.5), percentile(inside, 0.9), percentile(inside, 0.99),
                  percentile(inside, 1.0));
