@@ -17,12 +17,14 @@ public:
     }
     // Wakes at a millisecond boundary, the way a 1 ms system timer tick
     // would: the counter reads exactly n more on return, so frame pacing
-    // lands on its schedule instead of up to a millisecond late.
+    // lands on its schedule instead of up to a millisecond late. Windows'
+    // sleeps can end a little before the deadline, hence the loop.
     void sleep_ms(int32_t ms) override
     {
         auto now = std::chrono::steady_clock::now();
-        auto tick = std::chrono::floor<std::chrono::milliseconds>(now);
-        std::this_thread::sleep_until(tick + std::chrono::milliseconds(ms));
+        const auto deadline = std::chrono::floor<std::chrono::milliseconds>(now) + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_until(deadline);
     }
 };
 
