@@ -40,13 +40,15 @@ function(vantrel_subsystem name)
     # A folder with headers only so far.
     add_library(vantrel_${name} INTERFACE)
     target_include_directories(vantrel_${name} INTERFACE
-      "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>")
+      "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>"
+      "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/vantrel>")
     target_link_libraries(vantrel_${name} INTERFACE ${ARG_DEPS})
     return()
   endif()
   add_library(vantrel_${name} STATIC ${sources})
   target_include_directories(vantrel_${name} PUBLIC
-    "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>")
+    "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>"
+    "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/vantrel>")
   file(RELATIVE_PATH folder "${PROJECT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}")
   string(REGEX REPLACE "/.*" "" folder "${folder}")
   vantrel_internal_headers(vantrel_${name} ${folder} ${ARG_INTERNAL})
