@@ -1,12 +1,19 @@
-# vantrel_subsystem(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
+# vantrel_subsystem(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...]
+#                   [INTERNAL <folders>...])
 #
 # One static library per subsystem folder, named vantrel_<name>, built from
 # every .cpp below the folder (except main.cpp). A subfolder with a
 # CMakeLists.txt of its own is a library of its own (a backend such as
 # gfx/gl or platform/sdl) and is left out. The DEPS make the dependency
 # arrows between subsystems explicit and enforced by linking.
+#
+# Headers: the public ones live under include/, which every library exports.
+# The internal ones stay beside their sources and only the library's own
+# top folder is on its include path (see vantrel_internal_headers); INTERNAL
+# names further folders whose internal headers the library builds on (a
+# backend on the platform's window interfaces).
 function(vantrel_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;INTERNAL" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
@@ -32,14 +39,37 @@ function(vantrel_subsystem name)
   if(NOT sources)
     # A folder with headers only so far.
     add_library(vantrel_${name} INTERFACE)
-    target_include_directories(vantrel_${name} INTERFACE "${PROJECT_SOURCE_DIR}")
+    target_include_directories(vantrel_${name} INTERFACE
+      "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>"
+      "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/vantrel>")
     target_link_libraries(vantrel_${name} INTERFACE ${ARG_DEPS})
     return()
   endif()
   add_library(vantrel_${name} STATIC ${sources})
-  target_include_directories(vantrel_${name} PUBLIC "${PROJECT_SOURCE_DIR}")
+  target_include_directories(vantrel_${name} PUBLIC
+    "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>"
+    "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/vantrel>")
+  file(RELATIVE_PATH folder "${PROJECT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}")
+  string(REGEX REPLACE "/.*" "" folder "${folder}")
+  vantrel_internal_headers(vantrel_${name} ${folder} ${ARG_INTERNAL})
   target_link_libraries(vantrel_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
   vantrel_warnings(vantrel_${name})
+endfunction()
+
+# vantrel_internal_headers(<target> <folders>...)
+#
+# Puts the internal headers of the named top folders, and no others, on the
+# target's private include path, keeping their "folder/header.h" names: the
+# path is a directory of the build tree that links to just those folders.
+# The project root itself is never on a library's path, so what one library
+# keeps internal another cannot include by accident.
+function(vantrel_internal_headers target)
+  set(view "${PROJECT_BINARY_DIR}/internal-headers/${target}")
+  file(MAKE_DIRECTORY "${view}")
+  foreach(folder ${ARGN})
+    file(CREATE_LINK "${PROJECT_SOURCE_DIR}/${folder}" "${view}/${folder}" SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PRIVATE "${view}")
 endfunction()
 
 # vantrel_test(<name> SOURCES <files>... LIBS <targets>... [GL] [SERIAL] [LINUX_ONLY])

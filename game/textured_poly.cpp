@@ -1,14 +1,10 @@
-// The textured-polygon facility over the OpenGL renderer: the game's only
-// direct OpenGL code.
+// The textured-polygon facility over the current renderer's textured
+// primitives.
 #include "game/textured_poly.h"
 
-#include "gfx/gl/gl_render_driver.h"
-#include "gfx/gl/gl_texture_frame.h"
 #include "gfx/graphics2d.h"
 #include "gfx/image.h"
-
-#include <GL/gl.h>
-#include <GL/glext.h>
+#include "gfx/render_driver.h"
 
 #include <bit>
 
@@ -18,35 +14,37 @@ namespace {
 
 // Kept on purpose: the facility asks whether the current renderer is the
 // "DirectX7" one, which never exists here, so the answer is always no and
-// GL_COLOR_MATERIAL is always enabled (with no lighting it changes nothing).
+// vertex colours always drive the material colour (with no lighting it
+// changes nothing).
 bool renderer_is_directx7 = false;
-Ref<TImageFrame> selected_frame;   // the frame whose texture is bound
-bool primitive_open = false;       // inside glBegin
+Ref<TImageFrame> selected_frame; // the frame whose texture is bound
+bool primitive_open = false;     // inside begin_textured
 
 void open_primitive(int32_t mode)
 {
-    glBegin(mode == TEXTURED_POLY_POLYGON ? GL_POLYGON : GL_TRIANGLE_STRIP);
+    current_renderer()->begin_textured(mode == TEXTURED_POLY_POLYGON
+                                           ? TexturedPrimitive::Polygon
+                                           : TexturedPrimitive::TriangleStrip);
     primitive_open = true;
 }
 
-// glEnd outside glBegin is a GL error, so only an open primitive is closed.
+// Only an open primitive is ended: an end without a begin is a renderer error.
 void close_primitive()
 {
     if (primitive_open)
-        glEnd();
+        current_renderer()->end_textured();
     primitive_open = false;
 }
 
-void send_vertex(const float* v)
+TexturedVertex unpack_vertex(const float* v)
 {
     const uint32_t c = vertex_colour_bits(v[6]);
-    const GLubyte rgba[4] = {static_cast<GLubyte>((c >> 16) & 255),
-                             static_cast<GLubyte>((c >> 8) & 255),
-                             static_cast<GLubyte>(c & 255), static_cast<GLubyte>(c >> 24)};
-    glColor4ubv(rgba);
-    glNormal3f(v[3], v[4], v[5]);
-    glTexCoord2f(v[7], v[8]);
-    glVertex3f(v[0], v[1], v[2]);
+    return TexturedVertex{.x = v[0], .y = v[1], .z = v[2],
+                          .nx = v[3], .ny = v[4], .nz = v[5],
+                          .rgba = {static_cast<uint8_t>((c >> 16) & 255),
+                                   static_cast<uint8_t>((c >> 8) & 255),
+                                   static_cast<uint8_t>(c & 255), static_cast<uint8_t>(c >> 24)},
+                          .u = v[7], .v = v[8]};
 }
 
 } // namespace
@@ -70,7 +68,7 @@ void textured_poly_init()
     // Kept on purpose: a test for a renderer this system never has (above).
     renderer_is_directx7 = current_renderer()->to_string() == Text(u"DirectX7");
     if (!renderer_is_directx7)
-        glEnable(GL_COLOR_MATERIAL); // no lighting, so no visible effect
+        current_renderer()->use_vertex_colours(); // no lighting, so no visible effect
 }
 
 void textured_poly_begin()
@@ -79,7 +77,7 @@ void textured_poly_begin()
 }
 
 // A primitive is opened whenever none is open, whatever close says, so
-// that vertices never go outside glBegin and glBegin never nests.
+// that vertices never go outside a primitive and primitives never nest.
 void textured_poly_select(const Ref<TImage>& image, int32_t frame, int32_t mode,
                           int32_t /*close*/)
 {
@@ -91,9 +89,7 @@ void textured_poly_select(const Ref<TImage>& image, int32_t frame, int32_t mode,
     }
     close_primitive();
     selected_frame = wanted;
-    auto gl_frame = ref_cast<TGLTextureFrame>(wanted);
-    gl_render_driver()->enable_texture(gl_frame->texture);
-    glShadeModel(GL_SMOOTH);
+    current_renderer()->bind_textured_frame(wanted);
     open_primitive(mode);
 }
 
@@ -107,9 +103,10 @@ int32_t textured_poly_draw(const Ref<TImage>& image, int32_t frame,
     if (n < 6 || n % 2 != 0)
         return 0;
     textured_poly_select(image, frame, mode, close);
+    const Ref<TRenderDriver> renderer = current_renderer();
     for (size_t at = 0; at + TEXTURED_POLY_FLOATS_PER_VERTEX <= n;
          at += TEXTURED_POLY_FLOATS_PER_VERTEX)
-        send_vertex(&vertices[at]);
+        renderer->textured_vertex(unpack_vertex(&vertices[at]));
     if (close == 1)
         close_primitive();
     return 0;

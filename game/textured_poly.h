@@ -1,6 +1,7 @@
 // Textured polygons: vertex arrays with colours and texture coordinates
-// sent straight to OpenGL, for shapes the 2-D layer has no primitive for
-// (the bird's wing quads).
+// handed to the current renderer's textured primitives
+// (gfx/render_driver.h), for shapes the 2-D layer has no primitive for (the
+// bird's wing quads).
 //
 // A vertex is nine floats: x, y, z, nx, ny, nz, a packed colour (its bits,
 // not its value: alpha in the top byte, then red, green, blue), u, v. Draws
@@ -26,7 +27,7 @@ constexpr int32_t TEXTURED_POLY_POLYGON = 6; // any other mode: triangle strip
 float pack_vertex_colour(int32_t red, int32_t green, int32_t blue, int32_t alpha);
 uint32_t vertex_colour_bits(float slot);
 
-// Once, before the first frame: notes the renderer and sets the GL state
+// Once, before the first frame: notes the renderer and sets the renderer state
 // the vertex colours rely on.
 void textured_poly_init();
 

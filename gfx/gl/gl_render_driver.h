@@ -7,9 +7,9 @@
 // keep repeated state changes away from OpenGL; they are reset whenever a
 // graphics is made current.
 //
-// enable_texture / disable_texture are for any code that draws with OpenGL
-// next to the renderer: binding textures or switching GL_TEXTURE_2D any other
-// way leaves the caches wrong.
+// Textures are bound and 2-D texturing switched only through enable_texture
+// and disable_texture: any other way leaves the caches wrong. Textured
+// primitives (bind_textured_frame) go through them too.
 #pragma once
 
 #include "gfx/render_driver.h"
@@ -26,6 +26,7 @@ public:
     static constexpr int32_t BLEND_UNKNOWN = INT32_MIN;
 
     Text to_string() const override;
+    RendererType type() const override { return RendererType::OpenGL; }
 
     // TDisplayDriver
     TGraphicsModeArray list_modes() override;
@@ -54,6 +55,11 @@ public:
                    float ty) override;
     void blit_pixmap(const Ref<TPixmap>& pixmap, int32_t x, int32_t y) override;
     Ref<TPixmap> read_back_pixmap(int32_t x, int32_t y, int32_t width, int32_t height) override;
+    void use_vertex_colours() override;
+    void bind_textured_frame(const Ref<TImageFrame>& frame) override;
+    void begin_textured(TexturedPrimitive primitive) override;
+    void textured_vertex(const TexturedVertex& vertex) override;
+    void end_textured() override;
 
     // The frame moved in its window's drawable (scaled presentation):
     // viewport and scissor follow it.

@@ -3,7 +3,8 @@
 // One entry per renderer call that reaches the screen or its state: state
 // changes as given (with the colour bytes they put in effect), shapes as the
 // primitive and screen vertices any renderer would send (gfx/renderer_rules.h),
-// textures made, bound and deleted, binds and flips. Tests read it the way
+// textures made, bound and deleted, binds and flips, and textured primitives
+// vertex by vertex. Tests read it the way
 // they would read a frame.
 #pragma once
 
@@ -32,6 +33,10 @@ enum class NullOp : int32_t {
     BindTexture,    // texture: the bound texture changed
     Blit,           // ints: x, y, width, height
     ReadBack,       // ints: x, y, width, height
+    VertexColours,  // vertex colours set the material colour from now on
+    TexturedBegin,  // ints[0]: TexturedPrimitive; texture: the bound texture
+    TexturedVertex, // vertices[0]: x, y, u, v; floats: z, nx, ny, nz; colour: the vertex's
+    TexturedEnd,
 };
 
 struct NullVertex {

@@ -19,6 +19,7 @@ namespace vantrel {
 class NullRenderDriver final : public TRenderDriver {
 public:
     Text to_string() const override;
+    RendererType type() const override { return RendererType::Null; }
 
     // TDisplayDriver
     TGraphicsModeArray list_modes() override;
@@ -47,6 +48,11 @@ public:
                    float ty) override;
     void blit_pixmap(const Ref<TPixmap>& pixmap, int32_t x, int32_t y) override;
     Ref<TPixmap> read_back_pixmap(int32_t x, int32_t y, int32_t width, int32_t height) override;
+    void use_vertex_colours() override;
+    void bind_textured_frame(const Ref<TImageFrame>& frame) override;
+    void begin_textured(TexturedPrimitive primitive) override;
+    void textured_vertex(const TexturedVertex& vertex) override;
+    void end_textured() override;
 
     // What the null textures report: made, drawn (bound when it changes),
     // deleted.

@@ -10,20 +10,20 @@
 
 #include "core/object.h"
 #include "core/text.h"
+#include "gfx/image.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace vantrel {
 
-class TImage;
 class TPixmap;
 
 class TImageGlyph final : public TObject {
 public:
     TImageGlyph(Ref<TImage> picture, float advance, int32_t x, int32_t y, int32_t width,
                 int32_t height);
-    ~TImageGlyph() override; // out of line: TImage is incomplete here
+    ~TImageGlyph() override;
     Ref<TImage> image() const { return image_; }
     float advance() const { return advance_; }
     void get_rect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const;

@@ -4,7 +4,15 @@
 // every change to the current renderer at once; the drawing operations then
 // give the renderer shapes as a local rectangle plus a translation, and the
 // renderer applies its matrix to each corner. A renderer's to_string() is its
-// name ("OpenGL" for GLRenderDriver), which code outside the layer compares.
+// name ("OpenGL" for GLRenderDriver); code that must tell renderers apart asks
+// type() instead.
+//
+// Textured primitives are the one way past the 2-D state: vertices with their
+// own depth, normal, colour and texture coordinates, textured with an image
+// frame, for shapes the layer has no primitive for (the game's wing quads).
+// Their colours ignore the state's colour, alpha and matrix; the blend mode
+// still applies. The renderer binds the frame through its own caches, so the
+// drawing that follows finds its record of the bound texture true.
 #pragma once
 
 #include "gfx/graphics.h"
@@ -23,8 +31,21 @@ constexpr int32_t BLEND_ALPHA = 3; // source over destination by source alpha
 constexpr int32_t BLEND_LIGHT = 4; // source times alpha added to destination
 constexpr int32_t BLEND_SHADE = 5; // destination times source colour
 
+enum class RendererType : int32_t { OpenGL, Null };
+
+enum class TexturedPrimitive : int32_t { Polygon, TriangleStrip };
+
+struct TexturedVertex {
+    float x = 0, y = 0, z = 0;
+    float nx = 0, ny = 0, nz = 0; // the normal
+    uint8_t rgba[4] = {0, 0, 0, 0};
+    float u = 0, v = 0;
+};
+
 class TRenderDriver : public TDisplayDriver {
 public:
+    virtual RendererType type() const = 0;
+
     virtual Ref<TImageFrame> create_frame_from_pixmap(const Ref<TPixmap>& pixmap, int32_t flags) = 0;
     virtual void set_blend(int32_t mode) = 0;
     virtual void set_alpha(float alpha) = 0;
@@ -46,6 +67,15 @@ public:
     virtual void blit_pixmap(const Ref<TPixmap>& pixmap, int32_t x, int32_t y) = 0;
     // The pixels of the back buffer in FORMAT_RGBA32, top row first.
     virtual Ref<TPixmap> read_back_pixmap(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+
+    // Vertex colours set the material colour too, for the whole context.
+    virtual void use_vertex_colours() = 0;
+    // frame must be one this renderer made; raises otherwise.
+    virtual void bind_textured_frame(const Ref<TImageFrame>& frame) = 0;
+    // One primitive; nothing else is drawn between begin and end.
+    virtual void begin_textured(TexturedPrimitive primitive) = 0;
+    virtual void textured_vertex(const TexturedVertex& vertex) = 0;
+    virtual void end_textured() = 0;
 };
 
 } // namespace vantrel
