@@ -1,5 +1,5 @@
 // A read-out of the keyboard and the mouse through the polled input: the
-// keys held, the characters typed, the pointer, the buttons and the wheel,
+// keys hit and held, the characters typed, the pointer, the buttons and the wheel,
 // shown in the window and printed on standard output as they change.
 //
 //   example_input [--frames N]
@@ -37,7 +37,9 @@ void read_keys(ReadOut& shown)
 {
     // [snippet:keyboard]
     for (int32_t key = 1; key < 256; ++key) {
-        const bool held = key_held(key) != 0;
+        if (int32_t hits = take_key_hits(key)) // presses since the last call
+            std::printf("key %d hit %d\n", key, hits);
+        const bool held = key_held(key) != 0; // a short tap may come and go unseen
         if (held != shown.keys[key])
             std::printf("key %d %s\n", key, held ? "held" : "released");
         shown.keys[key] = held;
