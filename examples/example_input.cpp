@@ -1,6 +1,7 @@
 // A read-out of the keyboard and the mouse through the polled input: the
 // keys hit and held, the characters typed, the pointer, the buttons and the wheel,
-// shown in the window and printed on standard output as they change.
+// shown in the window and printed on standard output as they change; and
+// each mouse press as the event the window system reported.
 //
 //   example_input [--frames N]
 //
@@ -13,6 +14,7 @@
 #include "gfx/graphics2d.h"
 #include "gfx/image.h" // gfx/font.h needs TImage complete
 #include "input/events.h"
+#include "input/hooks.h"
 #include "input/keycodes.h"
 #include "input/polled_input.h"
 #include "input/system_driver.h"
@@ -32,6 +34,18 @@ struct ReadOut {
     int x = -1, y = -1, wheel = 0;
     std::string typed; // the last 40 characters
 };
+
+// [snippet:events]
+// Every event passes the event hook's chain of callbacks; each sees it and
+// hands it on. The polled input is such a callback too.
+Ref<TObject> print_mouse_presses(int32_t, const Ref<TObject>& data, const Ref<TObject>&)
+{
+    Ref<TEvent> event = ref_cast<TEvent>(data); // the null object for other data
+    if (event && event->id == EVENT_MOUSE_DOWN)
+        std::printf("event %s\n", event->to_string().to_bytes().c_str());
+    return data;
+}
+// [/snippet]
 
 void read_keys(ReadOut& shown)
 {
@@ -101,15 +115,18 @@ int run(int frames)
         std::fprintf(stderr, "no window: %s\n", last_graphics_error().to_bytes().c_str());
         return 1;
     }
+    attach_hook(EVENT_HOOK, &print_mouse_presses, Ref<TObject>(), 0);
     ReadOut shown;
+    // [snippet:frame-loop]
     for (int frame = 0; frame != frames; ++frame) {
         if (take_key_hits(KEY_ESCAPE) || app_terminate_requested())
-            break;
+            break; // Escape, or the window's close box
         read_keys(shown);
         read_mouse(shown);
         draw_read_out(shown);
-        flip_frame(-1);
+        flip_frame(-1); // show the frame, then sleep until the next is due
     }
+    // [/snippet]
     return 0;
 }
 

@@ -88,10 +88,8 @@ int run(int frames)
     // [/snippet]
 
     for (int frame = 0; frame != frames; ++frame) {
-        // [snippet:frame-loop]
         if (take_key_hits(KEY_ESCAPE) || app_terminate_requested())
             break;
-        // [/snippet]
         // [snippet:voices]
         const float sweep = (frame % 240) / 120.0f; // 0 to 2 in two seconds, and back
         const float pan = sweep < 1 ? 2 * sweep - 1 : 3 - 2 * sweep;

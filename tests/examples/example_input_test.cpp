@@ -1,6 +1,7 @@
 // The input example on the tests' X server: xdotool presses keys, types,
 // moves the pointer, clicks and turns the wheel in its window, and the
-// example's printed read-out reports each change; Escape ends it.
+// example's printed read-out reports each change, and its event hook the
+// mouse press; Escape ends it.
 #include "example_process.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,7 @@ TEST_F(ExampleInput, TheReadOutFollowsKeysPointerButtonsAndWheel)
     EXPECT_TRUE(printed(out, "pointer 200 150"));
     ASSERT_TRUE(run_quietly("xdotool mousedown 1"));
     EXPECT_TRUE(printed(out, "button 1 held"));
+    EXPECT_TRUE(printed(out, "event MouseDown: data=1, mods=0, x=200, y=150, extra=\"\""));
     ASSERT_TRUE(run_quietly("xdotool mouseup 1"));
     EXPECT_TRUE(printed(out, "button 1 released"));
     ASSERT_TRUE(run_quietly("xdotool click 4 click 4"));
