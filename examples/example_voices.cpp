@@ -1,6 +1,6 @@
 // Sounds on voices: a hum that pans from left to right and back, a tone
-// whose volume swells and whose rate glides, and a short blip every second
-// on a voice of its own. The window shows the three settings as bars.
+// whose volume swells and fades and whose rate glides up and down, and a
+// short blip every second on a voice of its own. The window shows the three settings as bars.
 //
 //   example_voices [--frames N]
 //
@@ -21,6 +21,7 @@
 #include "input/polled_input.h"
 #include "input/system_driver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -33,14 +34,15 @@ namespace {
 constexpr float PI = 3.14159265f;
 
 // [snippet:sample-buffers]
-// One second of a sine tone as 16-bit mono samples, fading in and out at
-// its ends so that it loops without a click.
-Ref<TSampleBuffer> make_tone(float hertz, float loudness)
+// A sine tone as 16-bit mono samples, fading in and out at its ends so
+// that it loops without a click.
+Ref<TSampleBuffer> make_tone(float hertz, float loudness, float seconds)
 {
     constexpr int32_t RATE = 22050;
-    Ref<TSampleBuffer> buffer = create_sample_buffer(RATE, RATE, SAMPLE_MONO16_LE);
-    for (int32_t i = 0; i < buffer->frames; ++i) {
-        const float edge = std::fmin(1.0f, std::fmin(i, RATE - 1 - i) / 200.0f);
+    const auto frames = static_cast<int32_t>(RATE * seconds);
+    Ref<TSampleBuffer> buffer = create_sample_buffer(frames, RATE, SAMPLE_MONO16_LE);
+    for (int32_t i = 0; i < frames; ++i) {
+        const float edge = std::fmin(1.0f, std::fmin(i, frames - 1 - i) / 200.0f);
         const auto value = static_cast<int16_t>(32767 * loudness * edge *
                                                 std::sin(2 * PI * hertz * i / RATE));
         buffer->data[2 * i] = static_cast<uint8_t>(value & 0xFF); // little-endian
@@ -50,15 +52,15 @@ Ref<TSampleBuffer> make_tone(float hertz, float loudness)
 }
 // [/snippet]
 
-// A bar from -1 to 1 (or 0 to 2) across the window, with its name.
-void draw_setting(const char16_t* name, float value, float low, float y)
+// A setting's name and a bar with a mark at its value, from low to high.
+void draw_setting(const char16_t* name, float value, float low, float high, float y)
 {
     set_colour(255, 255, 255);
     draw_text(name, 16, y);
     set_colour(60, 80, 110);
     draw_rect(120, y, 480, 16);
     set_colour(250, 200, 60);
-    draw_rect(120 + 480 * (value - low) / 2 - 4, y, 8, 16);
+    draw_rect(120 + 480 * (value - low) / (high - low) - 4, y, 8, 16);
 }
 
 int run(int frames)
@@ -78,9 +80,9 @@ int run(int frames)
     }
 
     // [snippet:sounds]
-    Ref<TSoundAsset> hum = load_sound(make_tone(220, 0.5f), 1); // flags 1: loop
-    Ref<TSoundAsset> tone = load_sound(make_tone(660, 0.25f), 1);
-    Ref<TSoundAsset> blip = load_sound(make_tone(880, 0.25f), 0);
+    Ref<TSoundAsset> hum = load_sound(make_tone(220, 0.5f, 1), 1); // flags 1: loop
+    Ref<TSoundAsset> tone = load_sound(make_tone(660, 0.25f, 1), 1);
+    Ref<TSoundAsset> blip = load_sound(make_tone(1320, 0.25f, 0.15f), 0);
     Ref<TVoice> hum_voice = prepare_sound(hum, Ref<TVoice>()); // paused, on a fresh voice
     set_voice_pan(hum_voice, -1.0f); // a voice takes settings once it has a sound
     resume_voice(hum_voice);
@@ -91,8 +93,8 @@ int run(int frames)
         if (take_key_hits(KEY_ESCAPE) || app_terminate_requested())
             break;
         // [snippet:voices]
-        const float sweep = (frame % 240) / 120.0f; // 0 to 2 in two seconds, and back
-        const float pan = sweep < 1 ? 2 * sweep - 1 : 3 - 2 * sweep;
+        // Left, across, a while on the right, and back, every four seconds.
+        const float pan = std::clamp(-2 * std::cos(frame * PI / 120), -1.0f, 1.0f);
         const float volume = 0.5f + 0.5f * std::sin(frame * PI / 90);
         const float rate = 1.0f + 0.5f * std::sin(frame * PI / 150);
         set_voice_pan(hum_voice, pan);
@@ -104,9 +106,9 @@ int run(int frames)
 
         clear_screen();
         set_blend_mode(BLEND_ALPHA);
-        draw_setting(u"hum pan", pan, -1, 100);
-        draw_setting(u"tone vol", volume, 0, 140);
-        draw_setting(u"tone rate", rate, 0, 180);
+        draw_setting(u"hum pan", pan, -1, 1, 100);
+        draw_setting(u"tone vol", volume, 0, 1, 140);
+        draw_setting(u"tone rate", rate, 0.5f, 1.5f, 180);
         flip_frame(-1);
     }
     stop_voice(hum_voice);
