@@ -115,7 +115,9 @@ int run(int frames)
         std::fprintf(stderr, "no window: %s\n", last_graphics_error().to_bytes().c_str());
         return 1;
     }
-    attach_hook(EVENT_HOOK, &print_mouse_presses, Ref<TObject>(), 0);
+    // [snippet:hook]
+    attach_hook(EVENT_HOOK, &print_mouse_presses, Ref<TObject>(), 0); // no context, priority 0
+    // [/snippet]
     ReadOut shown;
     // [snippet:frame-loop]
     for (int frame = 0; frame != frames; ++frame) {
