@@ -83,10 +83,10 @@ int run(int frames)
     Ref<TSoundAsset> hum = load_sound(make_tone(220, 0.5f, 1), 1); // flags 1: loop
     Ref<TSoundAsset> tone = load_sound(make_tone(660, 0.25f, 1), 1);
     Ref<TSoundAsset> blip = load_sound(make_tone(1320, 0.25f, 0.15f), 0);
-    Ref<TVoice> hum_voice = prepare_sound(hum, Ref<TVoice>()); // paused, on a fresh voice
-    set_voice_pan(hum_voice, -1.0f); // a voice takes settings once it has a sound
-    resume_voice(hum_voice);
-    Ref<TVoice> tone_voice = play_sound(tone, Ref<TVoice>());
+    Ref<TVoice> hum_voice = alloc_voice();
+    set_voice_pan(hum_voice, -1.0f); // kept for the sound it will play
+    play_sound(hum, hum_voice);
+    Ref<TVoice> tone_voice = play_sound(tone, Ref<TVoice>()); // on a fresh voice
     // [/snippet]
 
     for (int frame = 0; frame != frames; ++frame) {
