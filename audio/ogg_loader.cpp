@@ -93,6 +93,13 @@ bool decode_all(OggVorbis_File* file, const PcmShape& shape, int64_t limit,
     }
 }
 
+// A damaged page is dropped without a word; where the stream's end could be
+// read, its position says how many frames there should have been.
+bool all_pages_decoded(OggVorbis_File* file, int64_t frames)
+{
+    return ov_seekable(file) == 0 || ov_pcm_total(file, -1) == frames;
+}
+
 Ref<TSampleBuffer> make_buffer(const std::vector<uint8_t>& pcm, int32_t hertz, int32_t format)
 {
     const int32_t frame = SAMPLE_FRAME_BYTES[format];
@@ -102,17 +109,27 @@ Ref<TSampleBuffer> make_buffer(const std::vector<uint8_t>& pcm, int32_t hertz, i
     return buffer;
 }
 
+// Opening a chained stream leaves libvorbisfile at its second link; a seek
+// back to the start brings the first one back.
+bool rewind(OggVorbis_File* file)
+{
+    return ov_seekable(file) == 0 || ov_streams(file) < 2 || ov_raw_seek(file, 0) == 0;
+}
+
 Ref<TSampleBuffer> decode(OggInput& input)
 {
     if (input.size >= 0 && !ends_with_final_page(input))
         return {}; // cut short
     const VorbisFile file(input);
-    if (!file.open())
+    if (!file.open() || !rewind(file.get()))
         return {};
     const PcmShape shape = shape_of(file.get(), -1);
     const int32_t format = format_of(shape);
     std::vector<uint8_t> pcm;
     if (format == SAMPLE_NONE || !decode_all(file.get(), shape, output_limit(input), pcm))
+        return {};
+    const auto frames = static_cast<int64_t>(pcm.size()) / SAMPLE_FRAME_BYTES[format];
+    if (frames == 0 || !all_pages_decoded(file.get(), frames))
         return {};
     return make_buffer(pcm, static_cast<int32_t>(shape.rate), format);
 }

@@ -5,12 +5,14 @@
 // the same channel count and rate.
 //
 // Data that is not Ogg Vorbis gives the null object, and so does a stream
-// with more than two channels or whose links differ, one with a damaged
-// page, one that stops before its final page (when the stream can tell its
-// size), and one that would decode to more than OGG_MAX_BYTES, or to more
-// than OGG_BYTES_PER_INPUT_BYTE for each byte it holds. Memory grows with
-// what is decoded, never with what a header claims. An error raised by the
-// stream itself is raised again once libvorbisfile has been cleaned up.
+// with more than two channels or whose links differ, one that holds no
+// frames, and, when the stream can tell its size, one that stops before its
+// final page or whose pages do not all decode. So does one that would
+// decode to more than OGG_MAX_BYTES, or to more than OGG_BYTES_PER_INPUT_BYTE
+// for each byte it holds. Memory grows with what is decoded, never with what
+// a header claims. An error raised by the stream itself is raised again once
+// libvorbisfile has been cleaned up. Any thread may decode; decodes share
+// nothing.
 #pragma once
 
 #include "audio/sample_loader.h"
