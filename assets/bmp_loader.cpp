@@ -91,7 +91,8 @@ Ref<TPixmap> read_rows(TByteStream& s, const BmpHeader& h, int64_t bytes_left)
     return pixmap;
 }
 
-// Where RLE8 codes put their palette indices.
+// Where RLE8 codes put their palette indices. Indices past the end of a row
+// are dropped, and the position never runs past the row's end.
 struct RleCanvas {
     int32_t width, height;
     std::vector<uint8_t> indices; // file rows, bottom row first
@@ -99,10 +100,15 @@ struct RleCanvas {
 
     void put(uint8_t index)
     {
-        if (x < width && y < height)
-            indices[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
-                index;
+        if (x >= width || y >= height)
+            return;
+        indices[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = index;
         ++x;
+    }
+    void jump(int32_t dx, int32_t dy)
+    {
+        x = std::min(x + dx, width);
+        y = std::min(y + dy, height);
     }
 };
 
@@ -137,7 +143,7 @@ bool decode_rle8(TByteStream& s, RleCanvas& canvas)
             uint8_t jump[2];
             if (!read_exactly(s, jump, 2))
                 return false;
-            canvas.x += jump[0], canvas.y += jump[1];
+            canvas.jump(jump[0], jump[1]);
         } else if (!copy_literals(s, canvas, code[1])) {
             return false;
         }
