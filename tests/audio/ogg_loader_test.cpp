@@ -110,9 +110,9 @@ TEST(OggLoader, DamagedPagesGiveNull)
     }
     EXPECT_EQ(refused, tried);
     Bytes no_end = file;
-    size_t last = no_end.size();
-    while (std::memcmp(&no_end[--last], "OggS", 4) != 0) {
-    }
+    size_t last = no_end.size() - 4;
+    while (std::memcmp(&no_end[last], "OggS", 4) != 0)
+        --last;
     no_end[last + 5] &= ~0x04; // the final page no longer says so
     EXPECT_FALSE(load(no_end));
 }
