@@ -3,6 +3,9 @@
 
 #include "audio/wav_loader.h"
 #include "core/error.h"
+#if VANTREL_HAVE_VORBIS
+#include "audio/ogg_loader.h"
+#endif
 #include "core/newest_first.h"
 
 namespace vantrel {
@@ -60,6 +63,10 @@ void sample_loaders_init()
     if (done)
         return;
     done = true;
+    // Newest first: WAV is tried first, Ogg Vorbis only when WAV gives nothing.
+#if VANTREL_HAVE_VORBIS
+    register_sample_loader(make_ref<TOggLoader>());
+#endif
     register_sample_loader(make_ref<TWavLoader>());
 }
 

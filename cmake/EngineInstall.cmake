@@ -38,6 +38,7 @@ write_basic_package_version_file("${PROJECT_BINARY_DIR}/VantrelConfigVersion.cma
   VERSION "${PROJECT_VERSION}" COMPATIBILITY SameMinorVersion)
 install(FILES "${PROJECT_BINARY_DIR}/VantrelConfig.cmake"
   "${PROJECT_BINARY_DIR}/VantrelConfigVersion.cmake"
+  "${PROJECT_SOURCE_DIR}/cmake/modules/FindVorbis.cmake"
   DESTINATION "${VANTREL_CMAKE_DIR}" COMPONENT engine EXCLUDE_FROM_ALL)
 
 # vantrel.pc finds the prefix from its own place, so the installed tree can
@@ -48,6 +49,13 @@ set(VANTREL_PC_LIBS "")
 foreach(library ${VANTREL_ENGINE_LIBRARIES})
   string(APPEND VANTREL_PC_LIBS " -l${library}")
 endforeach()
+set(VANTREL_PC_LOADER_REQUIRES "")
+if(VANTREL_HAVE_JPEG)
+  string(APPEND VANTREL_PC_LOADER_REQUIRES " libjpeg")
+endif()
+if(VANTREL_HAVE_VORBIS)
+  string(APPEND VANTREL_PC_LOADER_REQUIRES " vorbisfile")
+endif()
 configure_file(cmake/vantrel.pc.in "${PROJECT_BINARY_DIR}/vantrel.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/vantrel.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"
   COMPONENT engine EXCLUDE_FROM_ALL)

@@ -1,11 +1,13 @@
 # vantrel_subsystem(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...]
-#                   [INTERNAL <folders>...])
+#                   [INTERNAL <folders>...] [EXCLUDE <files>...])
 #
 # One static library per subsystem folder, named vantrel_<name>, built from
 # every .cpp below the folder (except main.cpp). A subfolder with a
 # CMakeLists.txt of its own is a library of its own (a backend such as
 # gfx/gl or platform/sdl) and is left out. The DEPS make the dependency
-# arrows between subsystems explicit and enforced by linking.
+# arrows between subsystems explicit and enforced by linking. EXCLUDE names
+# sources (relative to the folder) left out of this build, such as a loader
+# whose library was not found.
 #
 # Headers: the public ones live under include/, which every library exports.
 # The internal ones stay beside their sources and only the library's own
@@ -13,10 +15,13 @@
 # names further folders whose internal headers the library builds on (a
 # backend on the platform's window interfaces).
 function(vantrel_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;INTERNAL" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;INTERNAL;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources "${CMAKE_CURRENT_SOURCE_DIR}/${excluded}")
+  endforeach()
   # Where the platform code must differ, each system has a file of its own.
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")

@@ -23,7 +23,7 @@ description="$(field Description)"
 # Depends comes from dpkg-shlibdeps: the libraries the program links.
 depends="$(field Depends)"
 names="$(tr ',' '\n' <<<"$depends" | awk '{print $1}')"
-for lib in libc6 libsdl2-2.0-0 libpng16-16 libopengl0 libstdc++6; do
+for lib in libc6 libsdl2-2.0-0 libpng16-16 libjpeg62-turbo libvorbisfile3 libopengl0 libstdc++6; do
   grep -qxF "$lib" <<<"$names" || fail "Depends lacks $lib: $depends"
 done
 

@@ -1,9 +1,14 @@
 // The game's three pictures, embedded as the game embeds them: they load as
 // RGB24 of the expected sizes and pitches, with the file's samples unchanged,
 // and take their mask colours.
+#include "assets/bmp_loader.h"
 #include "assets/pixmap_loader.h"
 #include "assets/pixmap_ops.h"
 #include "assets/registry.h"
+#include "assets/tga_loader.h"
+#if VANTREL_HAVE_JPEG
+#include "assets/jpeg_loader.h"
+#endif
 
 #include "png_test_images.h"
 
@@ -11,6 +16,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 void register_test_pictures();
 
@@ -48,6 +54,20 @@ TEST_P(GamePictures, LoadAsRgb24WithTheirSizesAndPitches)
     EXPECT_EQ(pixmap->width, GetParam().side);
     EXPECT_EQ(pixmap->height, GetParam().side);
     EXPECT_EQ(pixmap->pitch, GetParam().side * 3);
+}
+
+// The stock loaders are asked first; each must pass the picture on to PNG.
+TEST_P(GamePictures, StockLoadersLeaveThemToThePngLoader)
+{
+    std::vector<Ref<TPixmapDecoder>> stock{make_ref<TBmpLoader>(), make_ref<TTgaLoader>()};
+#if VANTREL_HAVE_JPEG
+    stock.push_back(make_ref<TJpegLoader>());
+#endif
+    for (const auto& loader : stock) {
+        auto stream = read_stream(Text(u"incbin::") + Text(GetParam().name));
+        ASSERT_TRUE(stream);
+        EXPECT_FALSE(loader->load(stream));
+    }
 }
 
 TEST_P(GamePictures, PixelsAreTheFilesSamples)

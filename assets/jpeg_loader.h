@@ -1,0 +1,29 @@
+// The JPEG pixmap loader, over libjpeg.
+//
+// Greyscale pictures load as FORMAT_GRAY8, colour ones (YCbCr or RGB) as
+// FORMAT_RGB24. Baseline, progressive and arithmetic-coded files are read;
+// CMYK files are not.
+//
+// Data that is not JPEG gives the null object, and so does a file that is
+// damaged or cut short (libjpeg's warnings about corrupt data count as
+// damage), larger than JPEG_MAX_SIDE on a side, or claiming more pixels
+// than JPEG_PIXELS_PER_BYTE for each byte the stream still holds. An error
+// raised by the stream itself while libjpeg reads is raised again once
+// libjpeg has been cleaned up. Any thread may decode; decodes share nothing.
+#pragma once
+
+#include "assets/pixmap_loader.h"
+
+namespace vantrel {
+
+inline constexpr int32_t JPEG_MAX_SIDE = 16384;
+// Even a flat grey picture costs a few bits per 8 x 8 block, so no valid
+// file comes near this many pixels per byte.
+inline constexpr int64_t JPEG_PIXELS_PER_BYTE = 512;
+
+class TJpegLoader final : public TPixmapDecoder {
+public:
+    Ref<TPixmap> load(const Ref<TByteStream>& stream) override;
+};
+
+} // namespace vantrel

@@ -1,0 +1,98 @@
+// Writes the seed files of the stock loaders' fuzz targets with the tests'
+// own writers: make_stock_seeds <folder>, normally fuzz/corpus. Each format
+// gets a few small files covering its layouts.
+#include "../tests/assets/stock_test_images.h"
+#include "../tests/audio/ogg_writer.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+using namespace vantrel;
+namespace fs = std::filesystem;
+
+void write(const fs::path& folder, const std::string& name, const stocktest::Bytes& bytes)
+{
+    fs::create_directories(folder);
+    std::ofstream(folder / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void bmp_seeds(const fs::path& dir)
+{
+    using stocktest::bmp_options;
+    stocktest::Rgba rgb = stocktest::pattern(5, 3);
+    write(dir, "rgb24.bmp", stocktest::encode_bmp(rgb, bmp_options(24)));
+    write(dir, "rgb24_top_down.bmp", stocktest::encode_bmp(rgb, bmp_options(24, true)));
+    write(dir, "rgb32.bmp", stocktest::encode_bmp(rgb, bmp_options(32)));
+    auto masked = bmp_options(32);
+    masked.alpha_mask = true;
+    write(dir, "rgba32_masks.bmp", stocktest::encode_bmp(rgb, masked));
+    for (int bits : {1, 4, 8}) {
+        auto o = bmp_options(bits);
+        stocktest::Rgba p = stocktest::palette_pattern(7, 3, bits == 1 ? 2 : 6, o.palette_rgb);
+        write(dir, "palette" + std::to_string(bits) + ".bmp", stocktest::encode_bmp(p, o));
+        if (bits == 8) {
+            o.core_header = true;
+            write(dir, "palette8_core.bmp", stocktest::encode_bmp(p, o));
+            o.core_header = false;
+            o.rle8 = true;
+            write(dir, "rle8.bmp", stocktest::encode_bmp(p, o));
+        }
+    }
+}
+
+void tga_seeds(const fs::path& dir)
+{
+    stocktest::Rgba rgb = stocktest::pattern(5, 3);
+    const struct {
+        const char* name;
+        int type, bits;
+        bool top_down, right_to_left;
+    } kinds[] = {{"rgb24.tga", 2, 24, false, false}, {"rgba32_rle.tga", 10, 32, true, false},
+                 {"rgb16_rle.tga", 10, 16, true, true}, {"grey_rle.tga", 11, 8, false, true}};
+    for (const auto& k : kinds) {
+        stocktest::TgaOptions o;
+        o.image_type = k.type, o.bits = k.bits, o.top_down = k.top_down;
+        o.right_to_left = k.right_to_left;
+        write(dir, k.name, stocktest::encode_tga(rgb, o));
+    }
+    stocktest::TgaOptions mapped;
+    mapped.image_type = 1, mapped.bits = 8, mapped.map_bits = 24, mapped.id = {'i', 'd'};
+    stocktest::Rgba p = stocktest::palette_pattern(6, 3, 5, mapped.palette_rgb);
+    write(dir, "mapped.tga", stocktest::encode_tga(p, mapped));
+    mapped.image_type = 9, mapped.bits = 16, mapped.map_bits = 16, mapped.map_first = 2;
+    write(dir, "mapped16_rle.tga", stocktest::encode_tga(p, mapped));
+}
+
+void jpeg_seeds(const fs::path& dir)
+{
+    write(dir, "colour.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), {false, false, 75}));
+    write(dir, "progressive.jpg", stocktest::encode_jpeg(stocktest::pattern(17, 9), {false, true, 60}));
+    write(dir, "grey.jpg", stocktest::encode_jpeg(stocktest::pattern(9, 7), {true, false, 90}));
+}
+
+void ogg_seeds(const fs::path& dir)
+{
+    write(dir, "mono.ogg", test::encode_ogg(test::sine_frames(800, 1, 8000, 440.0), 1, 8000, 0.0f));
+    write(dir, "stereo.ogg", test::encode_ogg(test::sine_frames(600, 2, 11025, 300.0), 2, 11025, 0.0f));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: make_stock_seeds <corpus folder>\n";
+        return 2;
+    }
+    const fs::path root = argv[1];
+    bmp_seeds(root / "bmp");
+    tga_seeds(root / "tga");
+    jpeg_seeds(root / "jpeg");
+    ogg_seeds(root / "ogg");
+    return 0;
+}

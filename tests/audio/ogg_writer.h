@@ -1,0 +1,20 @@
+// Writes Ogg Vorbis files in memory with libvorbisenc, for the loader tests
+// and the timing programs.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace vantrel::test {
+
+// Interleaved 16-bit frames of `channels` channels at `hertz`, encoded at
+// the given quality (-0.1 to 1). Each call gives a stream of its own serial
+// number, so two results can be chained by appending one to the other.
+std::vector<uint8_t> encode_ogg(const std::vector<int16_t>& frames, int channels, long hertz,
+                                float quality = 0.5f);
+
+// A sine of `hertz_tone` on every channel (a different phase per channel),
+// at three quarters of full scale.
+std::vector<int16_t> sine_frames(int32_t frames, int channels, long hertz, double tone);
+
+} // namespace vantrel::test
