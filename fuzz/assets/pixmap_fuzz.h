@@ -22,6 +22,27 @@ inline bool well_formed(const TPixmap& p, int32_t max_side)
            static_cast<int64_t>(p.pitch) * p.height <= p.capacity;
 }
 
+// Traps on a malformed pixmap, then touches every pixel (memory smaller than
+// the pixmap claims shows as an overflow, bytes the loader never wrote as
+// uninitialised reads) and runs the image layer's operations on small ones.
+inline int check_pixmap(const Ref<TPixmap>& pixmap, int32_t max_side)
+{
+    if (!pixmap)
+        return 0;
+    if (!well_formed(*pixmap, max_side))
+        __builtin_trap();
+    uint32_t sum = 0;
+    for (int32_t y = 0; y < pixmap->height; ++y)
+        for (int32_t x = 0; x < pixmap->width; ++x)
+            sum += pixmap->get_pixel(x, y);
+    if (int64_t{pixmap->width} * pixmap->height <= 65536) {
+        auto masked = apply_colour_key(pixmap, 255, 0, 255);
+        auto scaled = scale_pixmap(masked, pixmap->width / 2 + 1, pixmap->height / 3 + 1);
+        sum += scaled->get_pixel(0, 0);
+    }
+    return static_cast<int>(sum & 0);
+}
+
 template <class Loader>
 int fuzz_pixmap_loader(const uint8_t* data, size_t size, int32_t max_side)
 {
@@ -35,22 +56,7 @@ int fuzz_pixmap_loader(const uint8_t* data, size_t size, int32_t max_side)
     } catch (const TStreamError&) {
         return 0; // what decode_pixmap takes as "not this loader's"
     }
-    if (!pixmap)
-        return 0;
-    if (!well_formed(*pixmap, max_side))
-        __builtin_trap();
-    // Touch every pixel: memory smaller than the pixmap claims shows as an
-    // overflow, bytes the loader never wrote as uninitialised reads.
-    uint32_t sum = 0;
-    for (int32_t y = 0; y < pixmap->height; ++y)
-        for (int32_t x = 0; x < pixmap->width; ++x)
-            sum += pixmap->get_pixel(x, y);
-    if (int64_t{pixmap->width} * pixmap->height <= 65536) {
-        auto masked = apply_colour_key(pixmap, 255, 0, 255);
-        auto scaled = scale_pixmap(masked, pixmap->width / 2 + 1, pixmap->height / 3 + 1);
-        sum += scaled->get_pixel(0, 0);
-    }
-    return static_cast<int>(sum & 0);
+    return check_pixmap(pixmap, max_side);
 }
 
 } // namespace vantrel::fuzz

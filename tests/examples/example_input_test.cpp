@@ -13,7 +13,7 @@
 namespace {
 
 using vantrel::test::ExampleProcess;
-using vantrel::test::run_quietly;
+using vantrel::test::run;
 
 class ExampleInput : public ::testing::Test {
 protected:
@@ -21,7 +21,7 @@ protected:
     {
         if (!std::getenv("DISPLAY"))
             GTEST_SKIP() << "no display";
-        if (!run_quietly("command -v xdotool"))
+        if (!run("command -v xdotool"))
             GTEST_SKIP() << "xdotool is not installed";
     }
 };
@@ -46,39 +46,39 @@ TEST_F(ExampleInput, TheReadOutFollowsKeysPointerButtonsAndWheel)
     ExampleProcess example(EXAMPLE_INPUT, {"--frames", "3600"}, {}, out);
     const std::string wid = example.window("Vantrel input example");
     ASSERT_FALSE(wid.empty()) << "no window appeared";
-    ASSERT_TRUE(run_quietly("xdotool windowfocus --sync " + wid));
+    ASSERT_TRUE(run("xdotool windowfocus --sync " + wid));
 
-    ASSERT_TRUE(run_quietly("xdotool keydown a"));
+    ASSERT_TRUE(run("xdotool keydown a"));
     EXPECT_TRUE(printed(out, "key 65 held"));
-    ASSERT_TRUE(run_quietly("xdotool keyup a"));
+    ASSERT_TRUE(run("xdotool keyup a"));
     EXPECT_TRUE(printed(out, "key 65 released"));
     EXPECT_TRUE(printed(out, "typed 97"));
     EXPECT_TRUE(printed(out, "key 65 hit 1"));
     // Taps too short for a frame to see them held still count as hits.
-    ASSERT_TRUE(run_quietly("xdotool type Hi"));
+    ASSERT_TRUE(run("xdotool type Hi"));
     EXPECT_TRUE(printed(out, "key 72 hit 1"));
     EXPECT_TRUE(printed(out, "key 73 hit 1"));
     EXPECT_TRUE(printed(out, "typed 72"));
     EXPECT_TRUE(printed(out, "typed 105"));
-    ASSERT_TRUE(run_quietly("xdotool keydown Shift_L"));
+    ASSERT_TRUE(run("xdotool keydown Shift_L"));
     EXPECT_TRUE(printed(out, "key 160 held"));
-    ASSERT_TRUE(run_quietly("xdotool keyup Shift_L"));
+    ASSERT_TRUE(run("xdotool keyup Shift_L"));
     EXPECT_TRUE(printed(out, "key 160 released"));
 
     // Two moves: the pointer may already stand at either point, left there
     // by an earlier test on the same server, but not at both.
-    ASSERT_TRUE(run_quietly("xdotool mousemove --window " + wid + " 100 80"));
-    ASSERT_TRUE(run_quietly("xdotool mousemove --window " + wid + " 200 150"));
+    ASSERT_TRUE(run("xdotool mousemove --window " + wid + " 100 80"));
+    ASSERT_TRUE(run("xdotool mousemove --window " + wid + " 200 150"));
     EXPECT_TRUE(printed(out, "pointer 200 150"));
-    ASSERT_TRUE(run_quietly("xdotool mousedown 1"));
+    ASSERT_TRUE(run("xdotool mousedown 1"));
     EXPECT_TRUE(printed(out, "button 1 held"));
     EXPECT_TRUE(printed(out, "event MouseDown: data=1, mods=0, x=200, y=150, extra=\"\""));
-    ASSERT_TRUE(run_quietly("xdotool mouseup 1"));
+    ASSERT_TRUE(run("xdotool mouseup 1"));
     EXPECT_TRUE(printed(out, "button 1 released"));
-    ASSERT_TRUE(run_quietly("xdotool click 4 click 4"));
+    ASSERT_TRUE(run("xdotool click 4 click 4"));
     EXPECT_TRUE(printed(out, "wheel 2"));
 
-    ASSERT_TRUE(run_quietly("xdotool key Escape"));
+    ASSERT_TRUE(run("xdotool key Escape"));
     EXPECT_EQ(example.wait_exit(10), 0);
     std::remove(out.c_str());
 }

@@ -16,25 +16,6 @@
 
 namespace vantrel::test {
 
-std::string output_of(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (std::fgets(buf, sizeof buf, p))
-            out += buf;
-        pclose(p);
-    }
-    return out;
-}
-
-bool run_quietly(const std::string& command)
-{
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 std::string temp_file(const std::string& name)
 {
     return ::testing::TempDir() + "vantrel_" + std::to_string(getpid()) + "_" + name;

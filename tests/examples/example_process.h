@@ -2,6 +2,8 @@
 // arguments and extra environment, its standard output kept in a file.
 #pragma once
 
+#include "../support/shell.h"
+
 #include <sys/types.h>
 
 #include <string>
@@ -9,11 +11,6 @@
 
 namespace vantrel::test {
 
-// What a shell command prints on standard output.
-std::string output_of(const std::string& command);
-// Runs a shell command quietly; whether it succeeded.
-bool run_quietly(const std::string& command);
-void sleep_ms(int ms);
 // A file name under the test's temporary directory, unique to this process.
 std::string temp_file(const std::string& name);
 std::string read_file(const std::string& path);

@@ -4,6 +4,8 @@
 // VANTREL_GAME_COMMAND in the environment runs a command line instead.
 #pragma once
 
+#include "../support/shell.h"
+
 #include <sys/types.h>
 
 #include <string>
@@ -11,11 +13,6 @@
 
 namespace vantrel::test {
 
-// Runs a shell command quietly; whether it succeeded.
-bool run(const std::string& command);
-// What a shell command prints on standard output.
-std::string output_of(const std::string& command);
-void sleep_ms(int ms);
 
 class GameProcess {
 public:
