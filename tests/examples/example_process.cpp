@@ -62,27 +62,14 @@ ExampleProcess::~ExampleProcess()
 
 std::string ExampleProcess::window(const std::string& title) const
 {
-    for (int i = 0; i < 200; ++i) {
-        const std::string ids =
-            output_of("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null");
-        if (!ids.empty())
-            return ids.substr(0, ids.find('\n'));
-        sleep_ms(50);
-    }
-    return "";
+    return visible_window("^" + title + "$", 10);
 }
 
 int ExampleProcess::wait_exit(int seconds)
 {
-    for (int i = 0; i < seconds * 100; ++i) {
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            done_ = true;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        sleep_ms(10);
-    }
-    return -1;
+    const int status = wait_child(pid_, seconds);
+    done_ = status != -1;
+    return status;
 }
 
 } // namespace vantrel::test

@@ -13,6 +13,11 @@
 #include <thread>
 
 namespace vantrel::test {
+namespace {
+
+constexpr const char* WINDOW_NAME = "^Vantrel v.0.3$";
+
+} // namespace
 
 GameProcess::GameProcess(const std::vector<std::string>& env, std::string stderr_file)
     : stderr_file_(std::move(stderr_file))
@@ -49,31 +54,16 @@ GameProcess::~GameProcess()
 
 std::string GameProcess::windows()
 {
-    return output_of("xdotool search --onlyvisible --name '^Vantrel v.0.3$' 2>/dev/null");
+    return output_of("xdotool search --onlyvisible --name '" + std::string(WINDOW_NAME) + "' 2>/dev/null");
 }
 
-std::string GameProcess::window()
-{
-    for (int i = 0; i < 400; ++i) {
-        const std::string ids = windows();
-        if (!ids.empty())
-            return ids.substr(0, ids.find('\n'));
-        sleep_ms(50);
-    }
-    return "";
-}
+std::string GameProcess::window() { return visible_window(WINDOW_NAME, 20); }
 
 int GameProcess::wait_exit()
 {
-    for (int i = 0; i < 1000; ++i) {
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            done_ = true;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        sleep_ms(10);
-    }
-    return -1;
+    const int status = wait_child(pid_, 10);
+    done_ = status != -1;
+    return status;
 }
 
 std::string GameProcess::error_text() const
