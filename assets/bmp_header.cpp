@@ -102,7 +102,10 @@ bool read_bmp_header(TByteStream& s, BmpHeader& h)
     s.skip_bytes(8); // file size and reserved words: not trusted, not needed
     layout.data_offset = s.read_int();
     layout.header_size = s.read_int();
-    if (!known_header_size(layout.header_size))
+    // The pixel data cannot start inside the headers; this also keeps a
+    // negative offset out of the palette's arithmetic.
+    if (!known_header_size(layout.header_size) ||
+        layout.data_offset < FILE_HEADER_BYTES + layout.header_size)
         return false;
     if (layout.header_size == CORE_HEADER_BYTES)
         read_core_header(s, h, layout);

@@ -114,6 +114,10 @@ TEST(BmpLoader, ForeignAndUnsupportedDataIsNotTaken)
     bad = file;
     bad[10] = 20; // pixel data inside the header
     EXPECT_FALSE(load(bad));
+    BmpOptions eight = stocktest::bmp_options(8);
+    bad = stocktest::encode_bmp(stocktest::palette_pattern(4, 4, 4, eight.palette_rgb), eight);
+    bad[13] = 0x80; // a negative pixel data offset before a palette
+    EXPECT_FALSE(load(bad));
 }
 
 TEST(BmpLoader, EveryTruncationGivesNull)
