@@ -1,18 +1,14 @@
 // The pixmap loader list and decode_pixmap.
 #include "assets/pixmap_loader.h"
 
-#include "core/newest_first.h"
+#include "assets/assets_state.h"
 
 namespace vantrel {
 
 namespace {
 
 // A loader may register another while decode_pixmap runs.
-NewestFirst<TPixmapDecoder>& loaders()
-{
-    static NewestFirst<TPixmapDecoder> list;
-    return list;
-}
+NewestFirst<TPixmapDecoder>& loaders() { return assets_state().pixmap_loaders; }
 
 // Offers the stream to each loader, newest first, from the same start.
 Ref<TPixmap> try_loaders(const Ref<TByteStream>& stream, int32_t start)

@@ -4,6 +4,7 @@
 // list is searched newest first, so each of them looks at the data before
 // PNG does: each gives the null object for data that is not its own, PNG
 // data included, which leaves every PNG picture to the PNG loader.
+#include "assets/assets_state.h"
 #include "assets/bmp_loader.h"
 #include "assets/pixmap_loader.h"
 #include "assets/png_loader.h"
@@ -16,7 +17,7 @@ namespace vantrel {
 
 void pixmap_loaders_init()
 {
-    static bool done = false;
+    bool& done = assets_state().pixmap_loaders_ready;
     if (done)
         return;
     done = true;

@@ -4,22 +4,13 @@
 // they are never removed, so the pointers find_asset hands out stay valid.
 #include "assets/registry.h"
 
-#include <deque>
+#include "assets/assets_state.h"
 
 namespace vantrel {
 
 namespace {
 
-struct Registry {
-    std::deque<TEmbeddedAsset> records;
-    const TEmbeddedAsset* head = nullptr;
-};
-
-Registry& registry()
-{
-    static Registry instance;
-    return instance;
-}
+AssetRegistry& registry() { return assets_state().registry; }
 
 } // namespace
 
@@ -31,7 +22,7 @@ int register_asset(const Text& name, const void* data, int32_t size)
         return 0;
     if (find_asset(name) != nullptr)
         return 0;
-    Registry& r = registry();
+    AssetRegistry& r = registry();
     r.records.push_back(TEmbeddedAsset{r.head, name, static_cast<const uint8_t*>(data), size});
     r.head = &r.records.back();
     return 1;

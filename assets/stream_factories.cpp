@@ -1,6 +1,7 @@
 // The stock protocol handlers: "incbin" opens a registered asset in place,
 // "littleendian" and "bigendian" open the rest of the location and give
 // its little- or big-endian view.
+#include "assets/assets_state.h"
 #include "assets/registry.h"
 #include "assets/stream_protocol.h"
 
@@ -52,7 +53,7 @@ private:
 
 void streams_init()
 {
-    static bool done = false;
+    bool& done = assets_state().streams_ready;
     if (done)
         return;
     done = true;

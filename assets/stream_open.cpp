@@ -1,5 +1,6 @@
 // open_stream: turns a location into a stream. An open stream is borrowed, a
 // text with "::" goes to the protocol handlers, any other text is a file.
+#include "assets/assets_state.h"
 #include "assets/byte_swap_stream.h"
 #include "assets/file_stream.h"
 #include "assets/forward_stream.h"
@@ -11,11 +12,7 @@ namespace vantrel {
 
 namespace {
 
-TProtocolHandler::List& handlers()
-{
-    static TProtocolHandler::List list;
-    return list;
-}
+TProtocolHandler::List& handlers() { return assets_state().protocol_handlers; }
 
 Text lower_ascii(std::u16string_view units)
 {

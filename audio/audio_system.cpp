@@ -1,29 +1,18 @@
-// The process-wide audio state: the output device and the channel table.
+// Opening and closing the output device; what it keeps is in audio_state.h.
 #include "audio/audio_system.h"
 
+#include "audio/audio_state.h"
 #include "audio/channel_table.h"
 #include "audio/mixer/ringdevice.h"
 #include "audio/mixer_backend.h"
 #include "audio/sound_asset.h"
 
 #include <cstdlib>
-#include <memory>
 
 namespace vantrel {
 namespace {
 
-struct AudioState {
-    std::unique_ptr<ringdevice> device;
-    std::unique_ptr<channel_table> channels;
-    bool failed = false;
-    bool exit_registered = false;
-};
-
-AudioState& state()
-{
-    static AudioState s;
-    return s;
-}
+AudioState& state() { return audio_state(); }
 
 void release_hook(void*, uint32_t handle, sound* s) { channel_release_slot(handle, s); }
 

@@ -1,21 +1,17 @@
 // The sample loader list.
 #include "audio/sample_loader.h"
 
+#include "audio/audio_state.h"
 #include "audio/wav_loader.h"
 #include "core/error.h"
 #if VANTREL_HAVE_VORBIS
 #include "audio/ogg_loader.h"
 #endif
-#include "core/newest_first.h"
 
 namespace vantrel {
 namespace {
 
-NewestFirst<TSampleLoader, &TSampleLoader::next>& loaders()
-{
-    static NewestFirst<TSampleLoader, &TSampleLoader::next> list;
-    return list;
-}
+NewestFirst<TSampleLoader, &TSampleLoader::next>& loaders() { return audio_state().loaders; }
 
 } // namespace
 
@@ -59,7 +55,7 @@ Ref<TSampleBuffer> load_sample_buffer(const Text& location)
 
 void sample_loaders_init()
 {
-    static bool done = false;
+    bool& done = audio_state().loaders_registered;
     if (done)
         return;
     done = true;

@@ -1,16 +1,13 @@
 // The silent back end and loading a sound.
 #include "audio/sound_asset.h"
 
+#include "audio/audio_state.h"
 #include "audio/sample_loader.h"
 
 namespace vantrel {
 namespace {
 
-Ref<TAudioBackend>& backend_slot()
-{
-    static Ref<TAudioBackend> backend = make_ref<TAudioBackend>();
-    return backend;
-}
+Ref<TAudioBackend>& backend_slot() { return audio_state().backend; }
 
 } // namespace
 

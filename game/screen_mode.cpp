@@ -13,7 +13,6 @@ constexpr int32_t KEY_F11 = KEY_F1 + 10;
 
 int32_t window_scale = 1;
 int32_t switch_requests = 0;
-bool watching = false;
 
 // Sees every key on its way to the polled input and lets it pass; key
 // repeats do not switch again.
@@ -43,10 +42,10 @@ void screen_mode_init(const LaunchOptions& options)
     const TPresentation wanted = presentation_for(options.fullscreen);
     if (!(wanted == presentation()))
         set_presentation(wanted);
-    if (!watching) {
-        attach_hook(EVENT_HOOK, &watch_switch_keys, nullptr, 0);
-        watching = true;
-    }
+    // Attached once however often this runs, and again after the input
+    // layer's state was reset.
+    detach_hook(EVENT_HOOK, &watch_switch_keys, nullptr);
+    attach_hook(EVENT_HOOK, &watch_switch_keys, nullptr, 0);
 }
 
 void switch_screen_when_asked()

@@ -1,15 +1,11 @@
 // The application icon that new windows carry.
 #include "gfx/graphics.h"
 
+#include "gfx/gfx_state.h"
+
 namespace vantrel {
 
-namespace {
-
-Ref<TPixmap> icon;
-
-} // namespace
-
-void set_app_icon(Ref<TPixmap> picture) { icon = std::move(picture); }
-Ref<TPixmap> app_icon() { return icon; }
+void set_app_icon(Ref<TPixmap> picture) { gfx_state().icon = std::move(picture); }
+Ref<TPixmap> app_icon() { return gfx_state().icon; }
 
 } // namespace vantrel

@@ -4,8 +4,8 @@
 #include "assets/pixmap.h"
 #include "assets/registry.h"
 #include "core/error.h"
+#include "gfx/gfx_state.h"
 #include "gfx/image.h"
-#include "gfx/immortal.h"
 
 namespace vantrel {
 namespace {
@@ -26,11 +26,7 @@ Ref<TPixmap> font_sheet(const uint8_t* bits)
     return sheet;
 }
 
-Ref<TGlyphFont>& font_holder()
-{
-    static Immortal<Ref<TGlyphFont>> font;
-    return font.get();
-}
+Ref<TGlyphFont>& font_holder() { return gfx_state().default_font; }
 
 } // namespace
 

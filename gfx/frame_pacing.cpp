@@ -1,11 +1,12 @@
 #include "gfx/frame_pacing.h"
 
+#include "gfx/gfx_state.h"
 #include "input/clock.h"
 
 namespace vantrel {
 namespace {
 
-FramePacing pacing;
+FramePacing& pacing() { return gfx_state().pacing; }
 
 // a + b on the wrapping millisecond counter.
 int32_t add_ms(int32_t a, int32_t b)
@@ -37,33 +38,35 @@ void start_frame_pacing(TDisplayDriver& driver, int32_t depth, int32_t hertz)
     // A negative rate has no schedule to keep; it paces like 0.
     if (hertz < 0)
         hertz = 0;
-    pacing.soft_sync = 1;
+    FramePacing& p = pacing();
+    p.soft_sync = 1;
     if (hertz == 0)
-        pacing.soft_sync = 0;
+        p.soft_sync = 0;
     else if (depth != 0 && hardware_keeps_rate(driver, hertz))
-        pacing.soft_sync = 0;
-    pacing.hertz = hertz;
-    pacing.ms_per_frame = hertz != 0 ? 1000 / hertz : 0;
-    pacing.remainder = 1000 - pacing.ms_per_frame * hertz;
-    pacing.accumulator = 0;
-    pacing.next_frame_time = clock_ms();
+        p.soft_sync = 0;
+    p.hertz = hertz;
+    p.ms_per_frame = hertz != 0 ? 1000 / hertz : 0;
+    p.remainder = 1000 - p.ms_per_frame * hertz;
+    p.accumulator = 0;
+    p.next_frame_time = clock_ms();
 }
 
 void wait_for_next_frame()
 {
-    pacing.next_frame_time = add_ms(pacing.next_frame_time, pacing.ms_per_frame);
-    pacing.accumulator += pacing.remainder;
-    if (pacing.accumulator >= pacing.hertz) {
-        pacing.accumulator -= pacing.hertz;
-        pacing.next_frame_time = add_ms(pacing.next_frame_time, 1);
+    FramePacing& p = pacing();
+    p.next_frame_time = add_ms(p.next_frame_time, p.ms_per_frame);
+    p.accumulator += p.remainder;
+    if (p.accumulator >= p.hertz) {
+        p.accumulator -= p.hertz;
+        p.next_frame_time = add_ms(p.next_frame_time, 1);
     }
-    const int32_t wait = elapsed_ms(clock_ms(), pacing.next_frame_time);
+    const int32_t wait = elapsed_ms(clock_ms(), p.next_frame_time);
     if (wait > 0)
         delay(wait);
     else
-        pacing.next_frame_time = clock_ms();
+        p.next_frame_time = clock_ms();
 }
 
-FramePacing frame_pacing() { return pacing; }
+FramePacing frame_pacing() { return pacing(); }
 
 } // namespace vantrel

@@ -4,7 +4,7 @@
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
-#include "gfx/immortal.h"
+#include "gfx/gfx_state.h"
 
 #include <cmath>
 
@@ -14,19 +14,8 @@ void register_font_asset();
 namespace vantrel {
 namespace {
 
-// Held without destruction at exit: the exit action that closes the graphics
-// and the texture releases of images may still run after static destructors.
-Ref<TGraphics2D>& current_g2d()
-{
-    static Immortal<Ref<TGraphics2D>> g;
-    return g.get();
-}
-
-Ref<TRenderDriver>& current_r()
-{
-    static Immortal<Ref<TRenderDriver>> r;
-    return r.get();
-}
+Ref<TGraphics2D>& current_g2d() { return gfx_state().g2d; }
+Ref<TRenderDriver>& current_r() { return gfx_state().renderer; }
 
 void update_transform(TGraphics2D& g)
 {
@@ -87,7 +76,7 @@ void TGraphics2D::close()
 
 void graphics2d_init()
 {
-    static bool done = false;
+    bool& done = gfx_state().graphics2d_ready;
     if (done)
         return;
     done = true;

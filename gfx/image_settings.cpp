@@ -1,39 +1,36 @@
 // The process-wide image-loading settings and the handle helpers.
 #include "gfx/image.h"
 
+#include "gfx/gfx_state.h"
+
 namespace vantrel {
-namespace {
-
-int32_t mask_red = 0, mask_green = 0, mask_blue = 0;
-int32_t auto_centre = 0;
-int32_t auto_flags = 0;
-
-} // namespace
 
 void set_mask_colour(int32_t red, int32_t green, int32_t blue)
 {
-    mask_red = red;
-    mask_green = green;
-    mask_blue = blue;
+    GfxState& s = gfx_state();
+    s.mask_red = red;
+    s.mask_green = green;
+    s.mask_blue = blue;
 }
 
 void get_mask_colour(int32_t& red, int32_t& green, int32_t& blue)
 {
-    red = mask_red;
-    green = mask_green;
-    blue = mask_blue;
+    const GfxState& s = gfx_state();
+    red = s.mask_red;
+    green = s.mask_green;
+    blue = s.mask_blue;
 }
 
-void set_auto_centre_handle(int32_t on) { auto_centre = on; }
-int32_t get_auto_centre_handle() { return auto_centre; }
+void set_auto_centre_handle(int32_t on) { gfx_state().auto_centre = on; }
+int32_t get_auto_centre_handle() { return gfx_state().auto_centre; }
 
 void set_default_image_flags(int32_t flags)
 {
     if (flags != -1)
-        auto_flags = flags;
+        gfx_state().auto_flags = flags;
 }
 
-int32_t get_default_image_flags() { return auto_flags; }
+int32_t get_default_image_flags() { return gfx_state().auto_flags; }
 
 void set_image_handle(const Ref<TImage>& image, float x, float y)
 {

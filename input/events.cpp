@@ -1,8 +1,8 @@
 #include "input/events.h"
 
 #include "input/clock.h"
+#include "input/input_state.h"
 
-#include <array>
 #include <utility>
 
 namespace vantrel {
@@ -30,28 +30,12 @@ constexpr EventName names[] = {
     {EVENT_WINDOW_ACCEPT, u"WindowAccept"}, {EVENT_MENU_ACTION, u"MenuAction"},
 };
 
-struct EventQueue {
-    std::array<Ref<TEvent>, EVENT_QUEUE_SIZE> slots;
-    uint32_t get = 0;
-    uint32_t put = 0;
-    Ref<TEvent> null_event = make_ref<TEvent>();
-    Ref<TEvent> current = null_event;
-};
-
-EventQueue& queue()
-{
-    static EventQueue q;
-    return q;
-}
-
-bool initialised = false;
-void (*system_poll)() = nullptr;
-void (*system_wait)() = nullptr;
+EventQueue& queue() { return input_state().events; }
 
 void poll_system()
 {
-    if (system_poll)
-        system_poll();
+    if (auto poll = queue().system_poll)
+        poll();
 }
 
 bool updated_in_place(const Ref<TEvent>& event)
@@ -129,16 +113,17 @@ void send_event(const Ref<TEvent>& event)
 
 void events_init()
 {
-    if (initialised)
+    EventQueue& q = queue();
+    if (q.initialised)
         return;
-    initialised = true;
+    q.initialised = true;
     new_hook_id(); // EVENT_HOOK, always the first id
     attach_hook(EVENT_HOOK, post_to_queue, {}, -10000);
 }
 
-void set_system_poll(void (*poll)()) { system_poll = poll; }
+void set_system_poll(void (*poll)()) { queue().system_poll = poll; }
 
-void set_system_wait(void (*wait)()) { system_wait = wait; }
+void set_system_wait(void (*wait)()) { queue().system_wait = wait; }
 
 void queue_event(const Ref<TEvent>& event, bool update)
 {
@@ -184,8 +169,8 @@ int32_t wait_queued_event()
             poll_system();
         if (q.get != q.put)
             return next_queued_event();
-        if (system_wait)
-            system_wait();
+        if (q.system_wait)
+            q.system_wait();
         else
             delay(1);
     }

@@ -2,25 +2,19 @@
 
 #include "core/error.h"
 #include "input/events.h"
+#include "input/input_state.h"
 
-#include <array>
 
 namespace vantrel {
 namespace {
 
-std::array<Ref<THook>, HOOK_COUNT>& chains()
-{
-    static std::array<Ref<THook>, HOOK_COUNT> heads;
-    return heads;
-}
-
-int32_t last_id = -1;
+HookChains& chains() { return input_state().hooks; }
 
 Ref<THook>& head(int32_t id)
 {
     if (id < 0 || id >= HOOK_COUNT)
         raise_error(u"Invalid hook id");
-    return chains()[static_cast<size_t>(id)];
+    return chains().heads[static_cast<size_t>(id)];
 }
 
 } // namespace
@@ -36,9 +30,10 @@ int32_t new_hook_id()
 {
     // The event system must own id 0 whoever asks first.
     events_init();
-    if (last_id + 1 >= HOOK_COUNT)
+    HookChains& c = chains();
+    if (c.last_id + 1 >= HOOK_COUNT)
         raise_error(u"Too many hook ids");
-    return ++last_id;
+    return ++c.last_id;
 }
 
 void attach_hook(int32_t id, THookFunction function, Ref<TObject> context, int32_t priority)

@@ -1,32 +1,31 @@
 #include "input/mouse_tracking.h"
 
 #include "input/events.h"
+#include "input/input_state.h"
 
 namespace vantrel {
 namespace {
 
-uint32_t tracked = 0;
-Ref<TObject> tracked_source;
-int32_t last_x = 0, last_y = 0;
-bool visible_flag = true;
+PointerTracking& pointer() { return input_state().pointer; }
 
 void apply_visibility()
 {
-    platform::show_pointer(visible_flag || tracked == 0);
+    platform::show_pointer(pointer().visible || pointer().window == 0);
 }
 
 // Moves the tracking to window (0: none), emitting the leave and enter.
 void track(uint32_t window, const Ref<TObject>& source, int32_t x, int32_t y)
 {
-    if (window == tracked)
+    PointerTracking& p = pointer();
+    if (window == p.window)
         return;
-    if (tracked != 0) {
-        int32_t lx = last_x, ly = last_y;
-        platform::pointer_position_in(tracked, lx, ly);
-        send_event(new_event(EVENT_MOUSE_LEAVE, tracked_source, 0, 0, lx, ly, nullptr));
+    if (p.window != 0) {
+        int32_t lx = p.last_x, ly = p.last_y;
+        platform::pointer_position_in(p.window, lx, ly);
+        send_event(new_event(EVENT_MOUSE_LEAVE, p.source, 0, 0, lx, ly, nullptr));
     }
-    tracked = window;
-    tracked_source = window ? source : Ref<TObject>();
+    p.window = window;
+    p.source = window ? source : Ref<TObject>();
     apply_visibility();
     if (window != 0)
         send_event(new_event(EVENT_MOUSE_ENTER, source, 0, 0, x, y, nullptr));
@@ -38,25 +37,25 @@ void track_pointer_motion(const platform::OSMessage& motion, const Ref<TObject>&
 {
     const bool inside = motion.x >= 0 && motion.x < motion.client_width && motion.y >= 0 &&
                         motion.y < motion.client_height;
-    last_x = motion.x;
-    last_y = motion.y;
+    pointer().last_x = motion.x;
+    pointer().last_y = motion.y;
     track(inside ? motion.window : 0, source, motion.x, motion.y);
 }
 
 void track_pointer_left(uint32_t window)
 {
-    if (window == tracked)
+    if (window == pointer().window)
         track(0, nullptr, 0, 0);
 }
 
-uint32_t tracked_window() { return tracked; }
+uint32_t tracked_window() { return pointer().window; }
 
 void set_pointer_visible_flag(bool visible)
 {
-    visible_flag = visible;
+    pointer().visible = visible;
     apply_visibility();
 }
 
-bool pointer_visible_flag() { return visible_flag; }
+bool pointer_visible_flag() { return pointer().visible; }
 
 } // namespace vantrel

@@ -3,6 +3,7 @@
 
 #include "input/events.h"
 #include "input/hooks.h"
+#include "input/input_state.h"
 #include "input/system_driver.h"
 
 #include <array>
@@ -11,26 +12,12 @@
 namespace vantrel {
 namespace {
 
-struct PolledState {
-    bool enabled = false;
-    Ref<TObject> source_filter;
-    bool auto_poll = true;
-    int32_t suspended = 0;
-    int32_t terminate_request = 0;
-    std::array<int32_t, KEY_STATE_SIZE> key_down{};
-    std::array<int32_t, KEY_STATE_SIZE> key_hits{};
-    std::array<int32_t, BUTTON_STATE_SIZE> mouse_down{};
-    std::array<int32_t, BUTTON_STATE_SIZE> mouse_hits{};
-    int32_t mouse_x = 0, mouse_y = 0, mouse_z = 0;
-    std::array<int32_t, TYPED_CHAR_QUEUE_SIZE> chars{};
-    uint32_t char_get = 0, char_put = 0;
-};
+PolledState& polled() { return input_state().polled; }
 
-PolledState state;
 
 void poll()
 {
-    if (state.auto_poll)
+    if (polled().auto_poll)
         pump_messages();
 }
 
@@ -47,42 +34,47 @@ void press(int32_t* down, int32_t* hits)
 
 void clear_keys_only()
 {
-    state.char_get = state.char_put = 0;
-    state.key_down.fill(0);
-    state.key_hits.fill(0);
+    PolledState& s = polled();
+    s.char_get = s.char_put = 0;
+    s.key_down.fill(0);
+    s.key_hits.fill(0);
 }
 
 void clear_buttons_only()
 {
-    state.mouse_down.fill(0);
-    state.mouse_hits.fill(0);
-    state.mouse_z = 0;
+    PolledState& s = polled();
+    s.mouse_down.fill(0);
+    s.mouse_hits.fill(0);
+    s.mouse_z = 0;
 }
 
 void on_key_event(const TEvent& e)
 {
+    PolledState& s = polled();
     if (!valid_key(e.data))
         return;
     if (e.id == EVENT_KEY_DOWN)
-        press(&state.key_down[e.data], &state.key_hits[e.data]);
+        press(&s.key_down[e.data], &s.key_hits[e.data]);
     else
-        state.key_down[e.data] = 0;
+        s.key_down[e.data] = 0;
 }
 
 void on_button_event(const TEvent& e)
 {
+    PolledState& s = polled();
     if (!valid_button(e.data))
         return;
     if (e.id == EVENT_MOUSE_DOWN)
-        press(&state.mouse_down[e.data], &state.mouse_hits[e.data]);
+        press(&s.mouse_down[e.data], &s.mouse_hits[e.data]);
     else
-        state.mouse_down[e.data] = 0;
+        s.mouse_down[e.data] = 0;
 }
 
 void on_typed_char(int32_t unit)
 {
-    if (state.char_put - state.char_get < TYPED_CHAR_QUEUE_SIZE)
-        state.chars[state.char_put++ % TYPED_CHAR_QUEUE_SIZE] = unit;
+    PolledState& s = polled();
+    if (s.char_put - s.char_get < TYPED_CHAR_QUEUE_SIZE)
+        s.chars[s.char_put++ % TYPED_CHAR_QUEUE_SIZE] = unit;
 }
 
 void on_activation(int32_t suspended)
@@ -91,13 +83,14 @@ void on_activation(int32_t suspended)
     // stay held.
     clear_key_state();
     clear_button_state();
-    state.suspended = suspended;
+    polled().suspended = suspended;
 }
 
 Ref<TObject> polled_input_hook(int32_t, const Ref<TObject>& data, const Ref<TObject>&)
 {
+    PolledState& s = polled();
     const Ref<TEvent> event = ref_cast<TEvent>(data);
-    if (!event || (state.source_filter && !same_object(state.source_filter, event->source)))
+    if (!event || (s.source_filter && !same_object(s.source_filter, event->source)))
         return data;
     const TEvent& e = *event;
     switch (e.id) {
@@ -107,13 +100,13 @@ Ref<TObject> polled_input_hook(int32_t, const Ref<TObject>& data, const Ref<TObj
     case EVENT_MOUSE_DOWN:
     case EVENT_MOUSE_UP: on_button_event(e); break;
     case EVENT_MOUSE_MOVE:
-        state.mouse_x = e.x;
-        state.mouse_y = e.y;
+        s.mouse_x = e.x;
+        s.mouse_y = e.y;
         break;
-    case EVENT_MOUSE_WHEEL: state.mouse_z += e.data; break;
+    case EVENT_MOUSE_WHEEL: s.mouse_z += e.data; break;
     case EVENT_APP_SUSPEND: on_activation(1); break;
     case EVENT_APP_RESUME: on_activation(0); break;
-    case EVENT_APP_TERMINATE: state.terminate_request = 1; break;
+    case EVENT_APP_TERMINATE: s.terminate_request = 1; break;
     default: break;
     }
     return data;
@@ -123,50 +116,54 @@ Ref<TObject> polled_input_hook(int32_t, const Ref<TObject>& data, const Ref<TObj
 
 void start_input_polling(const Ref<TObject>& source)
 {
-    if (state.enabled)
+    PolledState& s = polled();
+    if (s.enabled)
         return;
-    state.source_filter = source;
+    s.source_filter = source;
     clear_key_state();
     clear_button_state();
     attach_hook(EVENT_HOOK, &polled_input_hook, nullptr, 0);
-    state.enabled = true;
+    s.enabled = true;
 }
 
 void stop_input_polling()
 {
-    if (!state.enabled)
+    PolledState& s = polled();
+    if (!s.enabled)
         return;
     detach_hook(EVENT_HOOK, &polled_input_hook, nullptr);
     clear_key_state();
     clear_button_state();
-    state.source_filter = nullptr;
-    state.enabled = false;
+    s.source_filter = nullptr;
+    s.enabled = false;
 }
 
-bool input_polling_enabled() { return state.enabled; }
+bool input_polling_enabled() { return polled().enabled; }
 
 int32_t take_key_hits(int32_t key)
 {
+    PolledState& s = polled();
     poll();
     if (!valid_key(key))
         return 0;
-    const int32_t hits = state.key_hits[key];
-    state.key_hits[key] = 0;
+    const int32_t hits = s.key_hits[key];
+    s.key_hits[key] = 0;
     return hits;
 }
 
 int32_t key_held(int32_t key)
 {
     poll();
-    return valid_key(key) ? state.key_down[key] : 0;
+    return valid_key(key) ? polled().key_down[key] : 0;
 }
 
 int32_t next_typed_char()
 {
+    PolledState& s = polled();
     poll();
-    if (state.char_get == state.char_put)
+    if (s.char_get == s.char_put)
         return 0;
-    return state.chars[state.char_get++ % TYPED_CHAR_QUEUE_SIZE];
+    return s.chars[s.char_get++ % TYPED_CHAR_QUEUE_SIZE];
 }
 
 void clear_key_state()
@@ -177,36 +174,37 @@ void clear_key_state()
 
 int32_t button_hits(int32_t button)
 {
+    PolledState& s = polled();
     poll();
     if (!valid_button(button))
         return 0;
-    const int32_t hits = state.mouse_hits[button];
-    state.mouse_hits[button] = 0;
+    const int32_t hits = s.mouse_hits[button];
+    s.mouse_hits[button] = 0;
     return hits;
 }
 
 int32_t button_held(int32_t button)
 {
     poll();
-    return valid_button(button) ? state.mouse_down[button] : 0;
+    return valid_button(button) ? polled().mouse_down[button] : 0;
 }
 
 int32_t pointer_x()
 {
     poll();
-    return state.mouse_x;
+    return polled().mouse_x;
 }
 
 int32_t pointer_y()
 {
     poll();
-    return state.mouse_y;
+    return polled().mouse_y;
 }
 
 int32_t wheel_pos()
 {
     poll();
-    return state.mouse_z;
+    return polled().mouse_z;
 }
 
 void clear_button_state()
@@ -250,13 +248,13 @@ int32_t wait_any_button()
 int32_t app_terminate_requested()
 {
     poll();
-    return std::exchange(state.terminate_request, 0);
+    return std::exchange(polled().terminate_request, 0);
 }
 
 int32_t app_suspended()
 {
     poll();
-    return state.suspended;
+    return polled().suspended;
 }
 
 void set_pointer_pos(int32_t x, int32_t y)

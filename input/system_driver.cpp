@@ -3,6 +3,7 @@
 #include "input/system_driver.h"
 
 #include "input/events.h"
+#include "input/input_state.h"
 #include "input/keycodes.h"
 #include "input/mouse_tracking.h"
 #include "input/polled_input.h"
@@ -14,23 +15,20 @@
 namespace vantrel {
 namespace {
 
-platform::MessagePump* override_pump = nullptr;
-std::vector<TWindowProcedure> procedures;
-int32_t modifiers = 0;
-bool busy = false;
-Ref<TDesktopDriver> driver;
+SystemDriverState& driver_state() { return input_state().system; }
 
 // Set while a poll or wait runs; cleared however it ends.
 struct BusyGuard {
-    BusyGuard() { busy = true; }
-    ~BusyGuard() { busy = false; }
+    BusyGuard() { driver_state().busy = true; }
+    ~BusyGuard() { driver_state().busy = false; }
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
 };
 
 platform::MessagePump& message_pump()
 {
-    return override_pump ? *override_pump : platform::system_message_pump();
+    platform::MessagePump* pump = driver_state().override_pump;
+    return pump ? *pump : platform::system_message_pump();
 }
 
 bool is_modifier_key(int32_t key)
@@ -44,9 +42,9 @@ void dispatch(const platform::OSMessage& message)
                              message.kind == platform::MessageKind::KeyUp;
     // Only a modifier key's own message changes the bits events carry.
     if (key_message && is_modifier_key(message.key))
-        modifiers = message.mods;
+        driver_state().modifiers = message.mods;
     // A copy, so a procedure may add or remove procedures.
-    const std::vector<TWindowProcedure> claimants = procedures;
+    const std::vector<TWindowProcedure> claimants = driver_state().procedures;
     for (TWindowProcedure procedure : claimants)
         if (procedure(message))
             return;
@@ -88,45 +86,48 @@ public:
 
 void system_driver_init()
 {
-    if (driver)
+    if (driver_state().driver)
         return;
-    driver = make_ref<TSDLDesktopDriver>();
+    driver_state().driver = make_ref<TSDLDesktopDriver>();
     set_pointer_visible_flag(true);
     set_system_poll(&pump_messages);
     set_system_wait(&wait_messages);
 }
 
-Ref<TDesktopDriver> system_driver() { return driver; }
+Ref<TDesktopDriver> system_driver() { return driver_state().driver; }
 
-void set_message_pump(platform::MessagePump* pump) { override_pump = pump; }
+void set_message_pump(platform::MessagePump* pump) { driver_state().override_pump = pump; }
 
 void pump_messages()
 {
-    if (busy || !driver)
+    SystemDriverState& s = driver_state();
+    if (s.busy || !s.driver)
         return;
     BusyGuard guard;
-    driver->poll();
+    s.driver->poll();
 }
 
 void wait_messages()
 {
-    if (busy || !driver)
+    SystemDriverState& s = driver_state();
+    if (s.busy || !s.driver)
         return;
     BusyGuard guard;
-    driver->wait();
+    s.driver->wait();
 }
 
 void add_window_procedure(TWindowProcedure procedure)
 {
+    std::vector<TWindowProcedure>& procedures = driver_state().procedures;
     if (std::find(procedures.begin(), procedures.end(), procedure) == procedures.end())
         procedures.push_back(procedure);
 }
 
 void remove_window_procedure(TWindowProcedure procedure)
 {
-    std::erase(procedures, procedure);
+    std::erase(driver_state().procedures, procedure);
 }
 
-int32_t current_modifiers() { return modifiers; }
+int32_t current_modifiers() { return driver_state().modifiers; }
 
 } // namespace vantrel

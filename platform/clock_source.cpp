@@ -1,6 +1,7 @@
 #include "platform/clock_source.h"
 
-#include <atomic>
+#include "platform/platform_state.h"
+
 #include <chrono>
 #include <thread>
 
@@ -29,19 +30,18 @@ public:
 };
 
 SystemClock system_clock;
-std::atomic<ClockSource*> installed{nullptr};
 
 } // namespace
 
 ClockSource& clock_source()
 {
-    ClockSource* source = installed.load(std::memory_order_acquire);
+    ClockSource* source = platform_state().clock.load(std::memory_order_acquire);
     return source ? *source : system_clock;
 }
 
 void set_clock_source(ClockSource* source)
 {
-    installed.store(source, std::memory_order_release);
+    platform_state().clock.store(source, std::memory_order_release);
 }
 
 uint64_t monotonic_us()

@@ -3,6 +3,7 @@
 
 #include "core/error.h"
 #include "gfx/gl/gl_context_check.h"
+#include "gfx/immortal.h"
 #include "input/system_driver.h"
 #include "platform/unicode.h"
 
@@ -15,8 +16,12 @@ namespace vantrel {
 namespace {
 
 // Never destroyed: textures released late in the process's exit still
-// switch to its shared context.
-GLGraphicsDriver* instance = nullptr;
+// switch to its shared context. Null until first asked for.
+Ref<GLGraphicsDriver>& instance()
+{
+    static Immortal<Ref<GLGraphicsDriver>> driver;
+    return driver.get();
+}
 
 constexpr size_t MAX_MODES = 1024;
 
@@ -47,9 +52,10 @@ void give_app_icon(platform::GLWindow& window)
 
 Ref<GLGraphicsDriver> gl_graphics_driver()
 {
-    if (!instance)
-        instance = make_ref<GLGraphicsDriver>().detach();
-    return Ref<GLGraphicsDriver>(instance);
+    Ref<GLGraphicsDriver>& driver = instance();
+    if (!driver)
+        driver = make_ref<GLGraphicsDriver>();
+    return driver;
 }
 
 TGLGraphicsContext::TGLGraphicsContext(Ref<GLContextRecord> context_record)
@@ -197,10 +203,9 @@ Ref<GLContextRecord> GLGraphicsDriver::add_record(Ref<platform::GLWindow> window
     record->flags = flags;
     record->window = std::move(window);
     records_.insert(records_.begin(), record);
-    if (!procedure_installed_) {
-        add_window_procedure(&GLGraphicsDriver::window_procedure);
-        procedure_installed_ = true;
-    }
+    // Once per window rather than once per driver: the list ignores a
+    // procedure it has, and a reset of the input layer empties it.
+    add_window_procedure(&GLGraphicsDriver::window_procedure);
     return record;
 }
 
@@ -295,7 +300,7 @@ Ref<GLContextRecord> GLGraphicsDriver::find_record(uint32_t window_id) const
 bool GLGraphicsDriver::window_procedure(const platform::OSMessage& message)
 {
     const Ref<GLContextRecord> record =
-        instance ? instance->find_record(message.window) : nullptr;
+        instance() ? instance()->find_record(message.window) : nullptr;
     if (!record)
         return false;
     send_os_event(message, nullptr);
@@ -303,8 +308,8 @@ bool GLGraphicsDriver::window_procedure(const platform::OSMessage& message)
     switch (message.kind) {
     case platform::MessageKind::FocusGained:
     case platform::MessageKind::FocusLost:
-        if (record->mode == GL_CONTEXT_FULLSCREEN && instance)
-            instance->on_focus(record, message.kind == platform::MessageKind::FocusGained);
+        if (record->mode == GL_CONTEXT_FULLSCREEN && instance())
+            instance()->on_focus(record, message.kind == platform::MessageKind::FocusGained);
         break;
     case platform::MessageKind::ButtonDown:
     case platform::MessageKind::ButtonUp:

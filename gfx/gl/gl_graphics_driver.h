@@ -131,7 +131,6 @@ private:
     Ref<GLContextRecord> current_;
     int32_t swap_interval_ = -1;
     int32_t swap_interval_sets_ = 0;
-    bool procedure_installed_ = false;
     Ref<GLContextRecord> mode_owner_;
     TPresentation presentation_;
     int scaling_ = -1; // -1 not yet known, 0 no framebuffer objects, 1 available

@@ -74,10 +74,9 @@ Ref<TGraphics> NullGraphicsDriver::make_graphics(int32_t width, int32_t height, 
         set_graphics_error(u"The null display driver needs a size of at least 1 x 1");
         return nullptr;
     }
-    if (!procedure_installed_) {
-        add_window_procedure(&window_procedure);
-        procedure_installed_ = true;
-    }
+    // Once per window rather than once per driver: the list ignores a
+    // procedure it has, and a reset of the input layer empties it.
+    add_window_procedure(&window_procedure);
     auto window = platform::create_null_window(platform::utf8_from_utf16(app_title().view()),
                                                width, height);
     return make_ref<TNullGraphics>(std::move(window), depth, hertz, flags);

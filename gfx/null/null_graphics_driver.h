@@ -49,7 +49,6 @@ public:
 private:
     Ref<TNullGraphics> current_;
     int32_t flips_ = 0;
-    bool procedure_installed_ = false;
 };
 
 // The process's one null display driver, made on first use.

@@ -10,11 +10,13 @@
 #include "game/random.h"
 #include "game/screen.h"
 #include "game/state.h"
+#include "gfx/gfx_state.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "gfx/graphics2d.h"
 #include "input/events.h"
 #include "input/hooks.h"
+#include "input/input_state.h"
 #include "input/polled_input.h"
 #include "platform/event_injection.h"
 
@@ -63,13 +65,14 @@ GameRun::GameRun(KeepClock)
 
 void GameRun::start()
 {
+    // Every game starts as in a new process: the drawing and input records
+    // as at program load (the window of a previous game closes), then the
+    // game's. The clock and the audio output stay the test's choice.
+    gfx_state().reset();
+    input_state().reset();
     reset_game_state();
     set_random_state(RANDOM_START_STATE);
     start_game();
-    // Polled input is fresh for every game, as in a new process.
-    take_key_hits(27);
-    app_terminate_requested();
-    clear_key_state();
     attach_hook(EVENT_HOOK, &shield_focus, Ref<TObject>(), 1);
     hook_context_ = make_ref<RunContext>(this);
     attach_hook(flip_hook_id(), &GameRun::flip_callback, hook_context_, 0);

@@ -1,0 +1,32 @@
+// Everything the audio layer keeps between calls, in one record: the output
+// device and its channel table, the back end that sounds are made by, and
+// the sample loaders. The free functions of audio/ are thin wrappers over
+// it. reset() shuts the device down and puts the record back as it is at
+// program load; the exit action, once registered, stays registered.
+#pragma once
+
+#include "audio/channel_table.h"
+#include "audio/mixer/ringdevice.h"
+#include "audio/sample_loader.h"
+#include "audio/sound_asset.h"
+#include "core/newest_first.h"
+
+#include <memory>
+
+namespace vantrel {
+
+struct AudioState {
+    std::unique_ptr<ringdevice> device;
+    std::unique_ptr<channel_table> channels;
+    bool failed = false;          // no output at start-up: not probed again
+    bool exit_registered = false; // once per process, like the action
+    Ref<TAudioBackend> backend = make_ref<TAudioBackend>();
+    NewestFirst<TSampleLoader, &TSampleLoader::next> loaders;
+    bool loaders_registered = false;
+
+    void reset();
+};
+
+AudioState& audio_state();
+
+} // namespace vantrel
