@@ -20,17 +20,17 @@ void shutdown_at_exit() { audio_shutdown(); }
 
 } // namespace
 
-int32_t audio_init_with(Ref<platform::AudioOutput> output, bool threaded)
+bool audio_init_with(Ref<platform::AudioOutput> output, bool threaded)
 {
     AudioState& st = state();
     if (st.device)
-        return 0;
+        return true;
     set_audio_backend(make_ref<TAudioBackend>());
     auto device = std::make_unique<ringdevice>(std::move(output), threaded);
     if (device->init() != 0) {
         device->close();
         st.failed = true;
-        return -1;
+        return false;
     }
     st.failed = false;
     st.channels = std::make_unique<channel_table>();
@@ -41,7 +41,7 @@ int32_t audio_init_with(Ref<platform::AudioOutput> output, bool threaded)
         std::atexit(&shutdown_at_exit);
     }
     set_audio_backend(make_ref<TMixerBackend>());
-    return 0;
+    return true;
 }
 
 int32_t audio_init()
@@ -51,7 +51,7 @@ int32_t audio_init()
         return 0;
     if (st.failed)
         return -1; // no output now means none later: do not probe it again
-    return audio_init_with(platform::create_audio_output(), true);
+    return audio_init_with(platform::create_audio_output(), true) ? 0 : -1;
 }
 
 void audio_shutdown()

@@ -40,7 +40,7 @@ void BM_latency_play_to_sdl(benchmark::State& state)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     Probe probe;
-    if (audio_init_with(platform::create_sdl_audio_output(&tap, &probe), true) != 0) {
+    if (!audio_init_with(platform::create_sdl_audio_output(&tap, &probe), true)) {
         state.SkipWithError("no SDL audio output");
         return;
     }

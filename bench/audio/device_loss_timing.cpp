@@ -98,7 +98,7 @@ void report(const char* phase, const std::vector<double>& intervals, double cpu)
 int main()
 {
     auto flaky = make_ref<FlakyOutput>(platform::create_sdl_audio_output(&tap, nullptr));
-    if (audio_init_with(flaky, true) != 0) {
+    if (!audio_init_with(flaky, true)) {
         std::fprintf(stderr, "no audio output\n");
         return 1;
     }

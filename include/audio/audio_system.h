@@ -22,9 +22,10 @@ int32_t audio_init();
 // Closes the device (its thread joined) and frees the channel table.
 void audio_shutdown();
 
-// audio_init over a given output binding. With `threaded` false nothing
-// refills the device but the caller (tests step it by hand).
-int32_t audio_init_with(Ref<platform::AudioOutput> output, bool threaded);
+// audio_init over a given output binding; false when the output does not
+// open. With `threaded` false nothing refills the device but the caller
+// (tests step it by hand).
+bool audio_init_with(Ref<platform::AudioOutput> output, bool threaded);
 
 // The open device and its channel table; nullptr while the output is closed.
 ringdevice* audio_device();

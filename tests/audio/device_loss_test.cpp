@@ -251,7 +251,7 @@ TEST(DeviceLossChannels, SoundsStartedWithNoOutputEndAndFreeTheirChannels)
     platform::ManualClock clock;
     platform::ScopedClock scoped(clock);
     auto out = make_ref<FakeOutput>();
-    ASSERT_EQ(audio_init_with(out, false), 0);
+    ASSERT_TRUE(audio_init_with(out, false));
     ringdevice* dev = audio_device();
     auto buffer = create_sample_buffer(44100 * 4, 44100, SAMPLE_STEREO16_LE);
     auto sound_asset = TSoundAsset::load(buffer, 0);

@@ -53,7 +53,7 @@ TEST(RefillAllocations, SteadyPlaybackAllocatesNothingOnTheRefillThread)
     const long before = off_main_allocations.load();
     auto out = make_ref<FakeOutput>();
     out->advance_per_read = 2048;
-    ASSERT_EQ(audio_init_with(out, true), 0);
+    ASSERT_TRUE(audio_init_with(out, true));
     auto b = create_sample_buffer(2000, 22050, SAMPLE_STEREO16_LE);
     std::fill(b->data, b->data + b->capacity, uint8_t{7});
     auto once = load_sound(Ref<TObject>(b), 0);

@@ -152,7 +152,7 @@ TEST(SdlOutput, DiskDriverThatFailsIsLostAndReopened)
     std::remove(file.c_str());
     set_env("SDL_AUDIODRIVER", "disk");
     set_env("SDL_DISKAUDIOFILE", "/dev/full");
-    ASSERT_EQ(audio_init_with(platform::create_sdl_audio_output(), true), 0);
+    ASSERT_TRUE(audio_init_with(platform::create_sdl_audio_output(), true));
     ringdevice* dev = audio_device();
     for (int i = 0; i < 300 && !dev->is_missing(); ++i)
         delay(10);

@@ -69,7 +69,7 @@ TEST(MixerThreads, DeviceRefillThreadAgainstVoiceOperations)
 {
     auto out = make_ref<FakeOutput>();
     out->advance_per_read = 2048; // one fragment played per tick
-    ASSERT_EQ(audio_init_with(out, true), 0);
+    ASSERT_TRUE(audio_init_with(out, true));
     auto shortie = ref_cast<TMixerSoundAsset>(load_sound(Ref<TObject>(short_buffer(200)), 0));
     auto looping = load_sound(Ref<TObject>(short_buffer(100)), 1);
     ASSERT_TRUE(shortie);
@@ -106,7 +106,7 @@ TEST(MixerThreads, OutputLostAndReopenedWhileSoundsStart)
 {
     auto out = make_ref<FakeOutput>();
     out->advance_per_read = 2048;
-    ASSERT_EQ(audio_init_with(out, true), 0);
+    ASSERT_TRUE(audio_init_with(out, true));
     ringdevice* dev = audio_device();
     auto shortie = load_sound(Ref<TObject>(short_buffer(200)), 0);
     out->refuse_reopen = true;

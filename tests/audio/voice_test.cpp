@@ -6,6 +6,7 @@
 #include "audio/mixer/ringdevice.h"
 #include "audio/mixer_backend.h"
 #include "fake_output.h"
+#include "platform/backend.h"
 #include "platform/manual_clock.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ uint32_t handle_of(const Ref<TVoice>& v)
 
 class VoiceTest : public ::testing::Test {
 protected:
-    VoiceTest() : scoped(clock) { EXPECT_EQ(audio_init_with(make_ref<FakeOutput>(), false), 0); }
+    VoiceTest() : scoped(clock) { EXPECT_TRUE(audio_init_with(make_ref<FakeOutput>(), false)); }
     ~VoiceTest() override { audio_shutdown(); }
 
     // One block, with the sounds started before it audible from its start.
@@ -252,7 +253,7 @@ TEST(NoOutput, SoundsLoadAndPlaySilently)
 {
     auto refusing = make_ref<FakeOutput>();
     refusing->refuse_open = true;
-    EXPECT_EQ(audio_init_with(refusing, false), -1);
+    EXPECT_FALSE(audio_init_with(refusing, false));
     EXPECT_EQ(audio_device(), nullptr);
     auto snd = load_sound(Ref<TObject>(mono_buffer(10, 1)), 0);
     ASSERT_TRUE(snd);
@@ -263,6 +264,47 @@ TEST(NoOutput, SoundsLoadAndPlaySilently)
     EXPECT_TRUE(alloc_voice());
     EXPECT_EQ(stop_voice(voice), 0);
     audio_shutdown();
+}
+
+// The default output comes from the registered backend; these count how
+// often it was asked for one.
+int outputs_made = 0;
+
+Ref<platform::AudioOutput> refusing_output()
+{
+    ++outputs_made;
+    auto out = make_ref<FakeOutput>();
+    out->refuse_open = true;
+    return out;
+}
+
+Ref<platform::AudioOutput> opening_output()
+{
+    ++outputs_made;
+    return make_ref<FakeOutput>();
+}
+
+TEST(NoOutput, AudioInitGivesZeroOrMinusOne)
+{
+    static platform::PlatformBackend refusing, opening, none;
+    refusing.create_audio_output = &refusing_output;
+    opening.create_audio_output = &opening_output;
+    outputs_made = 0;
+
+    platform::register_platform_backend(refusing);
+    EXPECT_EQ(audio_init(), -1);
+    EXPECT_EQ(audio_init(), -1); // not asked for again
+    EXPECT_EQ(outputs_made, 1);
+    EXPECT_EQ(audio_device(), nullptr);
+    audio_shutdown();
+
+    platform::register_platform_backend(opening);
+    EXPECT_EQ(audio_init(), 0);
+    ASSERT_NE(audio_device(), nullptr);
+    EXPECT_EQ(audio_init(), 0); // already open
+    EXPECT_EQ(outputs_made, 2);
+    audio_shutdown();
+    platform::register_platform_backend(none);
 }
 
 } // namespace

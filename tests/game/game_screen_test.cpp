@@ -99,7 +99,7 @@ protected:
     static void SetUpTestSuite()
     {
         // Before the game's own audio_init: the started loops stay on their channels.
-        ASSERT_EQ(audio_init_with(make_ref<test::FakeOutput>(), false), 0);
+        ASSERT_TRUE(audio_init_with(make_ref<test::FakeOutput>(), false));
     }
     void TearDown() override { set_launch_options({}); }
 };

@@ -121,7 +121,7 @@ TEST(NullAudioOutput, IsTheNullPlatformsDefaultOutputAndDrivesTheDevice)
     EXPECT_TRUE(out->virtual_rate);
     platform::ManualClock clock;
     platform::ScopedClock scoped(clock);
-    ASSERT_EQ(audio_init_with(made, false), 0);
+    ASSERT_TRUE(audio_init_with(made, false));
     EXPECT_EQ(out->rate, 44100);
     EXPECT_EQ(out->channels, 2);
     EXPECT_EQ(out->bits, 16);
