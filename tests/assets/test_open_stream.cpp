@@ -1,5 +1,6 @@
 // open_stream and the protocol handlers: "incbin", the endian views, an
 // open stream as location, and what opens nothing.
+#include "assets/assets_state.h"
 #include "assets/memory_stream.h"
 #include "assets/registry.h"
 #include "assets/stream_protocol.h"
@@ -171,6 +172,21 @@ TEST_F(OpenStream, NewestHandlerIsAskedFirst)
     // Asked before the stock incbin handler, which still answers the rest.
     EXPECT_EQ(read_stream(u"incbin::probe.bin")->read_byte(), 0x78);
     EXPECT_EQ(read_stream(u"incbin::open_blob.bin")->read_byte(), 0x12);
+}
+
+// Last in this file: it puts the assets record back as at program load.
+TEST_F(OpenStream, ResetForgetsHandlersButKeepsTheEmbeddedAssets)
+{
+    auto probe = make_ref<TProbeHandler>();
+    ASSERT_TRUE(same_object(first_protocol_handler(), probe));
+    assets_state().reset();
+    EXPECT_EQ(handler_count(), 0);
+    EXPECT_FALSE(read_stream(u"incbin::open_blob.bin"));
+    streams_init(); // start-up registers the stock handlers again
+    EXPECT_EQ(handler_count(), 3);
+    auto s = read_stream(u"incbin::open_blob.bin");
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->read_byte(), 0x12);
 }
 
 } // namespace

@@ -1,8 +1,13 @@
 // The sample loader list: newest first, every loader from the same start,
-// stream errors taken as "not mine". Its own program, because the loaders it
-// registers stay registered.
+// stream errors taken as "not mine". The audio record is reset after each
+// test, so the loaders registered here never answer for other tests; and a
+// reset shuts the device and forgets what start-up registered.
 #include "assets/stream.h"
+#include "audio/audio_state.h"
+#include "audio/audio_system.h"
+#include "audio/mixer_backend.h"
 #include "audio/sample_loader.h"
+#include "fake_output.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +38,18 @@ public:
     int32_t start = -2;
 };
 
-TEST(SampleLoaderList, BaseLoaderIsAbstract)
+class SampleLoaderList : public ::testing::Test {
+protected:
+    void TearDown() override { audio_state().reset(); }
+};
+
+TEST_F(SampleLoaderList, BaseLoaderIsAbstract)
 {
     TSampleLoader base;
     EXPECT_THROW(base.load(Ref<TByteStream>()), TRuntimeError);
 }
 
-TEST(SampleLoaderList, NewestFirstFromTheSameStartAndStreamErrorsSkipped)
+TEST_F(SampleLoaderList, NewestFirstFromTheSameStartAndStreamErrorsSkipped)
 {
     streams_init();
     sample_loaders_init();
@@ -62,6 +72,25 @@ TEST(SampleLoaderList, NewestFirstFromTheSameStartAndStreamErrorsSkipped)
     raising->mode = CountingLoader::Buffer;
     EXPECT_TRUE(load_sample_buffer(Ref<TObject>(s)));
     EXPECT_EQ(failing->calls, 1); // stopped at the first buffer
+}
+
+TEST_F(SampleLoaderList, ResetShutsTheDeviceAndForgetsLoadersAndBackend)
+{
+    sample_loaders_init();
+    ASSERT_TRUE(first_sample_loader());
+    ASSERT_TRUE(audio_init_with(make_ref<FakeOutput>(), false));
+    ASSERT_TRUE(audio_device());
+    ASSERT_TRUE(ref_cast<TMixerBackend>(current_audio_backend()));
+
+    audio_state().reset();
+
+    EXPECT_FALSE(audio_device());
+    EXPECT_FALSE(audio_channels());
+    EXPECT_FALSE(first_sample_loader());
+    EXPECT_FALSE(ref_cast<TMixerBackend>(current_audio_backend())); // the silent one
+    sample_loaders_init(); // start-up registers again
+    EXPECT_TRUE(first_sample_loader());
+    EXPECT_TRUE(audio_init_with(make_ref<FakeOutput>(), false)); // and opens again
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // message pump: hit counts, repeats, focus changes, close requests, wheel
 // steps, modifiers, pointer tracking and the pump's re-entry guard.
 #include "input/events.h"
+#include "input/input_state.h"
 #include "input/keycodes.h"
 #include "input/mouse_tracking.h"
 #include "input/polled_input.h"
@@ -80,11 +81,8 @@ protected:
     }
     void TearDown() override
     {
-        stop_input_polling();
-        detach_hook(EVENT_HOOK, &record_event, nullptr);
-        remove_window_procedure(&test_window_procedure);
+        input_state().reset();
         pump.pending.clear();
-        set_message_pump(nullptr);
     }
     void press(int32_t code)
     {
