@@ -37,12 +37,12 @@ bool main_started = false;
 LaunchOptions options;
 
 // Each facility after those it depends on; the 2-D renderer registers after
-// the OpenGL display driver, so it is the one in use. The OpenGL backend
-// (with the SDL window system and audio output) is made known first: the
-// audio and graphics start-ups take their devices from it.
-void init_engine()
+// the display driver, so it is the one in use. The backend (the OpenGL one,
+// with the SDL window system and audio output, in the program) is made known
+// first: the audio and graphics start-ups take their devices from it.
+void init_engine(void (*register_backend)())
 {
-    gl_backend_init();
+    register_backend();
     streams_init();
     pixmap_loaders_init();
     sample_loaders_init();
@@ -112,11 +112,13 @@ void start_game()
     prepare_scene();
 }
 
-void start_engine()
+void start_engine() { start_engine(&gl_backend_init); }
+
+void start_engine(void (*register_backend)())
 {
     register_game_assets();
     register_icon_asset();
-    init_engine();
+    init_engine(register_backend);
     set_window_icon();
     start_decoding_assets();
 }

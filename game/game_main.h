@@ -43,9 +43,13 @@ int32_t game_main();
 // prepare_scene. Timing programs call the three themselves.
 void start_game();
 
-// Registers the assets, initialises the engine, gives the window its icon
-// and starts decoding the pictures and loops (asset_decoding.h).
+// Registers the assets, initialises the engine on the OpenGL backend, gives
+// the window its icon and starts decoding the pictures and loops
+// (asset_decoding.h).
 void start_engine();
+// The same on the backend register_backend makes known in place of the
+// OpenGL one (null_backend_init: the game without a display, for tests).
+void start_engine(void (*register_backend)());
 
 // Opens the window as the launch options say. When it cannot be opened it
 // says why on standard error and ends the process with status 1.

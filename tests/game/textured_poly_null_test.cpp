@@ -118,14 +118,28 @@ TEST_F(TexturedPolyNull, CloseEndsThePrimitiveAndTheSameFrameReopensWithoutABind
                                           VERTEX, END}));
 }
 
-TEST_F(TexturedPolyNull, ShortOrOddArraysDrawNothing)
+TEST_F(TexturedPolyNull, ShortOrOddArraysDrawNothingAndARaggedTailIsCut)
 {
     const auto v = two_vertices();
     textured_poly_begin();
-    textured_poly_draw(wing, 0, std::span<const float>(v.data(), 4), 6, 1);
-    textured_poly_draw(wing, 0, std::span<const float>(v.data(), 17), 6, 1);
+    EXPECT_EQ(textured_poly_draw(wing, 0, std::span<const float>(v.data(), 4), 6, 1), 0);
+    EXPECT_EQ(textured_poly_draw(wing, 0, std::span<const float>(v.data(), 17), 6, 1), 0);
     textured_poly_end();
     EXPECT_TRUE(ops().empty());
+    // Twelve floats hold one whole vertex; the three after it are not read,
+    // and the primitive closed by the draw is not ended again.
+    textured_poly_begin();
+    EXPECT_EQ(textured_poly_draw(wing, 0, std::span<const float>(v.data(), 12), 6, 1), 0);
+    textured_poly_end();
+    EXPECT_EQ(ops(), (std::vector<NullOp>{BIND, BEGIN, VERTEX, END}));
+}
+
+TEST(TexturedPolyColour, TheColourSlotKeepsThePackedBits)
+{
+    const float c = pack_vertex_colour(0x12, 0x34, 0x56, 0x80);
+    EXPECT_EQ(vertex_colour_bits(c), 0x80123456u);
+    // Out-of-range channels keep their low byte.
+    EXPECT_EQ(vertex_colour_bits(pack_vertex_colour(0x1ff, -1, 0, 0x100)), 0x00ffff00u);
 }
 
 TEST_F(TexturedPolyNull, AFrameOfAnotherRendererRaises)
