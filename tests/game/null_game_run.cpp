@@ -4,11 +4,13 @@
 #include "game/game_main.h"
 #include "game/random.h"
 #include "game/state.h"
+#include "gfx/gfx_state.h"
 #include "gfx/graphics.h"
 #include "gfx/null/null_backend.h"
 #include "gfx/null/null_graphics_driver.h"
 #include "gfx/null/null_render_driver.h"
 #include "input/hooks.h"
+#include "input/input_state.h"
 #include "input/keycodes.h"
 #include "input/polled_input.h"
 #include "platform/null/null_platform.h"
@@ -32,6 +34,10 @@ NullDrawLog& draw_log() { return null_render_driver()->log(); }
 NullGameRun::NullGameRun(uint32_t start_ms) : clock(start_ms)
 {
     scoped_clock_.emplace(clock);
+    // As in a new process: the drawing and input records as at program
+    // load, then the game's.
+    gfx_state().reset();
+    input_state().reset();
     reset_game_state();
     set_random_state(RANDOM_START_STATE);
     draw_log().recording = true;
@@ -40,10 +46,6 @@ NullGameRun::NullGameRun(uint32_t start_ms) : clock(start_ms)
     start_engine(&null_backend_init);
     open_game_window();
     prepare_scene();
-    // Polled input is fresh for every game, as in a new process.
-    take_key_hits(KEY_ESCAPE);
-    app_terminate_requested();
-    clear_key_state();
     hook_context_ = make_ref<RunContext>(this);
     attach_hook(flip_hook_id(), &NullGameRun::flip_callback, hook_context_, 0);
 }
