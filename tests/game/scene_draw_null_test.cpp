@@ -1,6 +1,6 @@
 // The game's frames on the null backend: whole passes of the real main loop
 // read back as the renderer calls each one made. What a frame draws and in
-// which order, the blend mode each part is drawn in, the wind bar's width
+// which order, the blend mode each piece is drawn in, the wind bar's width
 // from the wind, the wing quads sent twice into one polygon each, the first
 // frame's thin tail edges, and the texture and primitive state the quads
 // leave for what is drawn after them. Pixels are checked on OpenGL
@@ -72,9 +72,9 @@ int32_t blend_at(const std::vector<NullCall>& calls, size_t at)
     return in_effect(calls, at, NullOp::SetBlend).ints[0];
 }
 
-enum class Part { Sky, Island, Specks, Clouds, Bird, Wings, WindBar, Shown, Other };
+enum class Piece { Sky, Island, Specks, Clouds, Bird, Wings, WindBar, Shown, Other };
 
-std::ostream& operator<<(std::ostream& out, Part p)
+std::ostream& operator<<(std::ostream& out, Piece p)
 {
     static const char* const names[] = {"sky",  "island",   "specks", "clouds", "bird",
                                         "wings", "wind bar", "shown",  "other"};
@@ -95,57 +95,57 @@ bool is_state_change(NullOp op)
            op != NullOp::Flip && op < NullOp::TexturedBegin;
 }
 
-// The part of the picture a drawing call belongs to, told from what it
+// The piece of the picture a drawing call belongs to, told from what it
 // draws: the island and the clouds by their textures, the specks as the
 // only things drawn with blending off, the wind bar as what lies in the top
 // 20 rows (the bird stays far below them in these runs), the other
-// untextured shapes as the bird. State changes belong to no part.
-Part part_of(const NullGameRun& game, size_t i)
+// untextured shapes as the bird. State changes belong to no piece.
+Piece piece_of(const NullGameRun& game, size_t i)
 {
     const NullCall& c = game.calls()[i];
     switch (c.op) {
     case NullOp::Clear:
-        return Part::Sky;
+        return Piece::Sky;
     case NullOp::Submit:
     case NullOp::Flip:
-        return Part::Shown;
+        return Piece::Shown;
     case NullOp::TexturedBegin:
     case NullOp::TexturedVertex:
     case NullOp::TexturedEnd:
-        return Part::Wings;
+        return Piece::Wings;
     default:
         break;
     }
     if (c.texture == texture_of(island_image))
-        return Part::Island;
+        return Piece::Island;
     if (c.texture == texture_of(spark_image))
-        return Part::Clouds;
+        return Piece::Clouds;
     if (c.texture != 0)
-        return Part::Other;
+        return Piece::Other;
     if (blend_at(game.calls(), i) == BLEND_OFF)
-        return Part::Specks;
-    return in_top_rows(c) ? Part::WindBar : Part::Bird;
+        return Piece::Specks;
+    return in_top_rows(c) ? Piece::WindBar : Piece::Bird;
 }
 
-// The frame's parts in drawing order, each run of calls of one part once.
-std::vector<Part> parts(const NullGameRun& game, const NullFrame& f)
+// The frame's pieces in drawing order, each run of calls of one piece once.
+std::vector<Piece> pieces(const NullGameRun& game, const NullFrame& f)
 {
-    std::vector<Part> out;
+    std::vector<Piece> out;
     for (size_t i = f.begin; i < f.end; ++i) {
         if (is_state_change(game.calls()[i].op))
             continue;
-        const Part p = part_of(game, i);
+        const Piece p = piece_of(game, i);
         if (out.empty() || out.back() != p)
             out.push_back(p);
     }
     return out;
 }
 
-int count_shapes(const NullGameRun& game, const NullFrame& f, Part part)
+int count_shapes(const NullGameRun& game, const NullFrame& f, Piece piece)
 {
     int n = 0;
     for (size_t i = f.begin; i < f.end; ++i)
-        n += game.calls()[i].op == NullOp::Shape && part_of(game, i) == part;
+        n += game.calls()[i].op == NullOp::Shape && piece_of(game, i) == piece;
     return n;
 }
 
@@ -193,16 +193,16 @@ TEST(NullGameFrames, EachFrameDrawsSkyIslandSpecksCloudsBirdThenTheWindBar)
         // spawned in a pass is drawn from the next one on.
         const size_t specks_drawn = k == 0 ? 0 : seen[k - 1].specks;
         const size_t clouds_drawn = k == 0 ? 0 : seen[k - 1].clouds;
-        std::vector<Part> want{Part::Sky, Part::Island};
+        std::vector<Piece> want{Piece::Sky, Piece::Island};
         if (specks_drawn > 0)
-            want.push_back(Part::Specks);
+            want.push_back(Piece::Specks);
         if (clouds_drawn > 0)
-            want.push_back(Part::Clouds);
-        for (Part p : {Part::Bird, Part::Wings, Part::Bird, Part::WindBar, Part::Shown})
+            want.push_back(Piece::Clouds);
+        for (Piece p : {Piece::Bird, Piece::Wings, Piece::Bird, Piece::WindBar, Piece::Shown})
             want.push_back(p);
-        ASSERT_EQ(parts(game, f), want);
-        EXPECT_EQ(count_shapes(game, f, Part::Specks), static_cast<int>(specks_drawn));
-        EXPECT_EQ(count_shapes(game, f, Part::Clouds), static_cast<int>(clouds_drawn));
+        ASSERT_EQ(pieces(game, f), want);
+        EXPECT_EQ(count_shapes(game, f, Piece::Specks), static_cast<int>(specks_drawn));
+        EXPECT_EQ(count_shapes(game, f, Piece::Clouds), static_cast<int>(clouds_drawn));
         const NullCall& clear = game.calls()[f.begin];
         EXPECT_TRUE(has_colour(clear, 0, 128, 255));
         // Paced: handed to the driver, then shown without waiting for a retrace.
@@ -213,7 +213,7 @@ TEST(NullGameFrames, EachFrameDrawsSkyIslandSpecksCloudsBirdThenTheWindBar)
     EXPECT_GT(seen[PASSES - 2].clouds, 1u);
 }
 
-TEST(NullGameFrames, TheIslandIsAddedOnceThenBlendedAndEachOtherPartHasItsMode)
+TEST(NullGameFrames, TheIslandIsAddedOnceThenBlendedAndEachOtherPieceHasItsMode)
 {
     NullGameRun game;
     game.end_after(60);
@@ -226,18 +226,18 @@ TEST(NullGameFrames, TheIslandIsAddedOnceThenBlendedAndEachOtherPartHasItsMode)
         for (size_t i = f.begin; i < f.end; ++i) {
             if (calls[i].op != NullOp::Shape && calls[i].op != NullOp::TexturedBegin)
                 continue;
-            const Part p = part_of(game, i);
+            const Piece p = piece_of(game, i);
             const int32_t blend = blend_at(calls, i);
             // The island: the mode the bird left, start-up's in frame 1.
             int32_t want = BLEND_ALPHA;
-            if (p == Part::Island && k == 0)
+            if (p == Piece::Island && k == 0)
                 want = BLEND_LIGHT;
-            if (p == Part::Clouds)
+            if (p == Piece::Clouds)
                 want = BLEND_LIGHT;
-            if (p != Part::Specks) {
+            if (p != Piece::Specks) {
                 EXPECT_EQ(blend, want) << p;
             }
-            clouds_seen = clouds_seen || p == Part::Clouds;
+            clouds_seen = clouds_seen || p == Piece::Clouds;
         }
     }
     EXPECT_TRUE(clouds_seen);
@@ -421,7 +421,7 @@ TEST(NullGameFrames, TexturesAreBoundThroughTheRendererAndEveryPolygonIsClosed)
         EXPECT_FALSE(open);
         // The wings leave theirs bound; the next frame's island binds its own.
         std::vector<uint32_t> want{island};
-        if (count_shapes(game, f, Part::Clouds) > 0)
+        if (count_shapes(game, f, Piece::Clouds) > 0)
             want.push_back(spark);
         want.push_back(wing);
         EXPECT_EQ(bound, want);
