@@ -1,5 +1,5 @@
-# The Debian package: cpack -G DEB from a Release build configured with
-# CMAKE_INSTALL_PREFIX=/usr (scripts/package does both) writes
+# The Debian package: cpack -G DEB from a build configured with
+# CMAKE_INSTALL_PREFIX=/usr (scripts/package uses the ordinary test tree) writes
 # vantrel_<version>_<arch>.deb. Depends comes from dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantrel)

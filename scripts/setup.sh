@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # libjpeg and libvorbis(file) are the stock JPEG and Ogg Vorbis loaders;
 # their -dev packages bring the runtime libraries the .deb depends on.
-BUILD_PACKAGES="g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libgl-dev libgl1-mesa-dri"
+BUILD_PACKAGES="g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libgl-dev libgl1-mesa-dri ccache lld"
 # The last three validate the desktop entry, the metainfo and the manual page.
 TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils desktop-file-utils appstream groff-base"
 # scripts/package: dpkg-shlibdeps computes Depends from what file finds to be
@@ -32,15 +32,113 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The ordinary tree: GCC at -O2 with debug information, the tests, and the
+# prefix the Debian package installs to, so scripts/package builds the .deb
+# from this same tree (Debian builds at -O2 -g and strips, as CPack does).
+# The native trees link with lld: a third of the time of the default linker
+# for the suite's hundred-odd test programs, which the daily loop relinks.
+FAST_LINK="-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld"
+TEST_DIR="$ROOT/build/test"
+TEST_OPTIONS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON -DCMAKE_INSTALL_PREFIX=/usr $FAST_LINK"
+
+# The clang tree: the whole test suite under AddressSanitizer and UBSan,
+# and the fuzz targets beside it, so clang builds the sources once.
+SANITIZE_DIR="$ROOT/build/asan"
+SANITIZE_OPTIONS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON -DVANTREL_ASAN=ON -DVANTREL_FUZZ=ON $FAST_LINK"
+sanitizer_env() {
+  export CC=clang CXX=clang++
+  # Mesa, the X libraries and libvorbisfile keep allocations we cannot free.
+  export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+}
+
+# Caches that outlive the clone, so a second build on the same machine is
+# quick: ccache's objects and the dependencies cross-built from source.
+# Nothing depends on them: a cache that cannot be used is passed over with
+# one line, and everything builds as on a fresh machine.
+CACHE_ROOT="${VANTREL_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vantrel}"
+
+# cache_usable <dir>: the folder exists or can be made, takes a file, and
+# has a gigabyte free.
+cache_usable() {
+  local dir="$1" probe free
+  mkdir -p "$dir" 2>/dev/null || return 1
+  probe="$dir/.probe.$$"
+  { : >"$probe"; } 2>/dev/null || return 1
+  rm -f "$probe"
+  free=$(df -Pk "$dir" 2>/dev/null | awk 'NR == 2 { print $4 }')
+  [ -n "$free" ] && [ "$free" -gt 1048576 ]
+}
+
+# cached_deps <kind> <key text>: sets DEPS_DIR to the folder for the
+# dependencies of one cross build, and DEPS_READY to 1 when a complete build
+# made under exactly this key is already there. The key is the text of all
+# the build depends on (source package checksums, compilers, options); its
+# hash names the folder, so any change builds anew beside the old one. A
+# folder without the seal a finished build writes last is a broken one and
+# is built again. An unusable cache folder falls back to build/<kind>/deps.
+cached_deps() {
+  local kind="$1" key="$2" hash
+  hash=$(printf '%s' "$key" | sha256sum | cut -c1-16)
+  DEPS_DIR="$CACHE_ROOT/$kind-deps/$hash"
+  DEPS_READY=0
+  if ! cache_usable "$CACHE_ROOT/$kind-deps"; then
+    echo "the cache folder $CACHE_ROOT/$kind-deps cannot be used: building the $kind dependencies in build/$kind/deps" >&2
+    DEPS_DIR="$ROOT/build/$kind/deps"
+  fi
+  if [ -f "$DEPS_DIR/.sealed" ] && [ "$(cat "$DEPS_DIR/.sealed")" = "$hash" ]; then
+    DEPS_READY=1
+    return 0
+  fi
+  DEPS_HASH="$hash"
+  rm -rf "$DEPS_DIR" 2>/dev/null || true
+  [ ! -e "$DEPS_DIR" ] && mkdir -p "$DEPS_DIR" 2>/dev/null && return 0
+  # Only the fallback inside the clone is left; its failure is the build's.
+  [ "$DEPS_DIR" != "$ROOT/build/$kind/deps" ] &&
+    echo "cannot clear $DEPS_DIR: building the $kind dependencies in build/$kind/deps" >&2
+  DEPS_DIR="$ROOT/build/$kind/deps"
+  rm -rf "$DEPS_DIR"
+  mkdir -p "$DEPS_DIR"
+}
+
+# seal_deps: marks DEPS_DIR as a finished build of its key.
+seal_deps() {
+  echo "$DEPS_HASH" >"$DEPS_DIR/.sealed"
+}
+
+# use_ccache: prints the cmake options that compile through ccache, or
+# nothing (and says why on stderr) when ccache is missing or its cache
+# cannot take a compile. Paths are hashed relative to the clone, so another
+# clone of the same sources reuses the same objects.
+use_ccache() {
+  command -v ccache >/dev/null || { echo "ccache is missing: building without a compiler cache" >&2; return 0; }
+  export CCACHE_DIR="${CCACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/ccache}"
+  export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+  local probe
+  probe="$(mktemp -d)"
+  echo 'int vantrel_probe(void) { return 0; }' >"$probe/probe.c"
+  if ! cache_usable "$CCACHE_DIR" || ! ccache cc -c "$probe/probe.c" -o "$probe/probe.o" >/dev/null 2>&1; then
+    echo "the compiler cache in $CCACHE_DIR cannot be used: building without it" >&2
+    rm -rf "$probe"
+    return 0
+  fi
+  rm -rf "$probe"
+  echo "-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+}
+
 # build_tree <build dir> [cmake options...]
 build_tree() {
   local dir="$1"; shift
+  local launcher
+  launcher=$(use_ccache)
   # Configured every time, so a tree made earlier with other options
-  # (benchmarks off, another build type) gets the ones asked for now.
+  # (benchmarks off, another build type) gets the ones asked for now. An
+  # empty launcher clears one that an earlier run set.
+  [ -n "$launcher" ] || launcher="-DCMAKE_C_COMPILER_LAUNCHER= -DCMAKE_CXX_COMPILER_LAUNCHER="
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+    cmake -S "$ROOT" -B "$dir" -G Ninja $launcher "$@"
   else
-    cmake -S "$ROOT" -B "$dir" "$@" >/dev/null
+    cmake -S "$ROOT" -B "$dir" $launcher "$@" >/dev/null
   fi
   # BUILD_TARGETS narrows the build to what a partial run needs.
   cmake --build "$dir" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
