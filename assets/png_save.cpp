@@ -29,8 +29,11 @@ fs::path temporary_beside(const fs::path& target)
 {
     static std::atomic<uint32_t> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::string suffix(1, '.');
+    suffix.append(std::to_string(ticks)).append(1, '-').append(std::to_string(counter++));
+    suffix.append(".part");
     fs::path name = target;
-    name += "." + std::to_string(ticks) + "-" + std::to_string(counter++) + ".part";
+    name += suffix;
     return name;
 }
 
