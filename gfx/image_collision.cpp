@@ -15,13 +15,17 @@ using collision_detail::PixelBox;
 
 namespace {
 
-template <typename Drawn>
-bool any_pixel(const PixelBox& box, Drawn&& drawn)
+// Each row only where every coverage can draw.
+template <typename Drawn, typename... Covers>
+bool any_pixel(const PixelBox& box, Drawn&& drawn, const Covers&... covers)
 {
-    for (int32_t py = box.y0; py < box.y1; ++py)
-        for (int32_t px = box.x0; px < box.x1; ++px)
+    for (int32_t py = box.y0; py < box.y1; ++py) {
+        int32_t x0 = box.x0, x1 = box.x1;
+        (covers.clip_row(py, x0, x1), ...);
+        for (int32_t px = x0; px < x1; ++px)
             if (drawn(px + 0.5, py + 0.5))
                 return true;
+    }
     return false;
 }
 
@@ -45,7 +49,8 @@ bool images_collide(const Ref<TImage>& a, const ImagePlacement& at_a, const Ref<
     const PixelBox box = collision_detail::intersect(ca.box(), cb.box());
     if (box.empty())
         return false;
-    return any_pixel(box, [&](double sx, double sy) { return ca.drawn_at(sx, sy) && cb.drawn_at(sx, sy); });
+    return any_pixel(
+        box, [&](double sx, double sy) { return ca.drawn_at(sx, sy) && cb.drawn_at(sx, sy); }, ca, cb);
 }
 
 bool image_rect_collide(const Ref<TImage>& image, const ImagePlacement& at, float x, float y,
@@ -61,7 +66,7 @@ bool image_rect_collide(const Ref<TImage>& image, const ImagePlacement& at, floa
     const PixelBox box = collision_detail::intersect(c.box(), rect);
     if (box.empty())
         return false;
-    return any_pixel(box, [&](double sx, double sy) { return c.drawn_at(sx, sy); });
+    return any_pixel(box, [&](double sx, double sy) { return c.drawn_at(sx, sy); }, c);
 }
 
 bool image_point_collide(const Ref<TImage>& image, const ImagePlacement& at, float x, float y)

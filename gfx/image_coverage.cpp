@@ -73,6 +73,8 @@ bool Coverage::place(const TImage& image, const ImagePlacement& at)
     map_.u0 = ((-m.jy * x + m.iy * y) / det + image.handle_x) * su;
     map_.dv_dx = -m.jx / det * sv, map_.dv_dy = m.ix / det * sv;
     map_.v0 = ((m.jx * x - m.ix * y) / det + image.handle_y) * sv;
+    inverse_du_dx_ = map_.du_dx != 0 ? 1 / map_.du_dx : 0;
+    inverse_dv_dx_ = map_.dv_dx != 0 ? 1 / map_.dv_dx : 0;
 
     double min_x = HUGE_VAL, min_y = HUGE_VAL, max_x = -HUGE_VAL, max_y = -HUGE_VAL;
     for (const double lx : {-double{image.handle_x}, image.width - double{image.handle_x}})
@@ -85,6 +87,38 @@ bool Coverage::place(const TImage& image, const ImagePlacement& at)
     box_ = {clamp_to_screen(std::floor(min_x) - 1), clamp_to_screen(std::floor(min_y) - 1),
             clamp_to_screen(std::ceil(max_x) + 1), clamp_to_screen(std::ceil(max_y) + 1)};
     return std::isfinite(min_x) && std::isfinite(min_y) && std::isfinite(max_x) && std::isfinite(max_y);
+}
+
+namespace {
+
+// Narrows [lo, hi] to the screen x where 0 <= c + d * x <= limit; inverse
+// is 1 / d (the division is made once per placement, not per row).
+void clip_axis(double c, double d, double inverse, double limit, double& lo, double& hi)
+{
+    if (d == 0) {
+        if (c < 0 || c >= limit)
+            lo = HUGE_VAL, hi = -HUGE_VAL;
+        return;
+    }
+    const double a = -c * inverse, b = (limit - c) * inverse;
+    lo = std::max(lo, std::min(a, b));
+    hi = std::min(hi, std::max(a, b));
+}
+
+} // namespace
+
+void Coverage::clip_row(int32_t py, int32_t& x0, int32_t& x1) const noexcept
+{
+    const double sy = py + 0.5;
+    double lo = -HUGE_VAL, hi = HUGE_VAL;
+    clip_axis(map_.u0 + sy * map_.du_dy, map_.du_dx, inverse_du_dx_, width_, lo, hi);
+    clip_axis(map_.v0 + sy * map_.dv_dy, map_.dv_dx, inverse_dv_dx_, height_, lo, hi);
+    if (!(lo <= hi)) {
+        x1 = x0;
+        return;
+    }
+    x0 = std::max(x0, clamp_to_screen(std::floor(lo - 0.5) - 1));
+    x1 = std::min(x1, clamp_to_screen(std::ceil(hi - 0.5) + 1));
 }
 
 } // namespace vantrel::collision_detail

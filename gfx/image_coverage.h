@@ -32,6 +32,10 @@ public:
     const PixelBox& box() const noexcept { return box_; }
     const TexelMap& map() const noexcept { return map_; }
 
+    // Narrows [x0, x1) to the pixels of row py whose centres can land in the
+    // picture (with a pixel of margin: drawn_at decides).
+    void clip_row(int32_t py, int32_t& x0, int32_t& x1) const noexcept;
+
     // Whether the screen point lands on a drawn pixel.
     bool drawn_at(double sx, double sy) const noexcept
     {
@@ -62,6 +66,7 @@ private:
     bool keyed_ = false;            // no alpha, and a mask colour to leave out
     uint8_t key_[3] = {};           // in the pixmap's byte order
     TexelMap map_;
+    double inverse_du_dx_ = 0, inverse_dv_dx_ = 0;
     PixelBox box_;
 };
 
