@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 namespace vantrel {
 namespace {
@@ -23,7 +23,8 @@ protected:
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir_ = fs::temp_directory_path() /
-               ("vantrel-png-save-" + std::to_string(::getpid()) + "-" + info->name());
+               ("vantrel-png-save-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                "-" + info->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
