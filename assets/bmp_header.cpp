@@ -71,15 +71,22 @@ bool supported(const BmpHeader& h, const Layout& layout)
     }
 }
 
-// Reads up to the number of entries that fit before the pixel data.
+// The 12-byte header cannot say how many entries it has, and short palettes
+// are common there: it reads those that fit before the pixel data. The info
+// headers give the count, and pixel data that starts inside the palette they
+// announce makes the header inconsistent.
 bool read_palette(TByteStream& s, BmpHeader& h, const Layout& layout, int32_t& consumed)
 {
-    const int32_t entry = layout.header_size == CORE_HEADER_BYTES ? 3 : 4;
+    const bool core = layout.header_size == CORE_HEADER_BYTES;
+    const int32_t entry = core ? 3 : 4;
     const int32_t full = 1 << h.bits;
     if (layout.palette_entries < 0 || layout.palette_entries > full)
         return false;
     const int32_t asked = layout.palette_entries ? layout.palette_entries : full;
-    h.colours = std::clamp((layout.data_offset - consumed) / entry, 0, asked);
+    const int32_t room = (layout.data_offset - consumed) / entry;
+    if (!core && room < asked)
+        return false;
+    h.colours = std::clamp(room, 0, asked);
     for (int32_t i = 0; i < h.colours; ++i) {
         uint8_t bgr[4] = {};
         if (!read_exactly(s, bgr, entry))

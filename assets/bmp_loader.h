@@ -8,7 +8,10 @@
 // Pixels that an RLE8 picture skips take palette colour 0.
 //
 // Data that is not BMP gives the null object, and so does a file with an
-// unsupported or inconsistent header, one larger than BMP_MAX_SIDE on a
+// unsupported or inconsistent header (pixel data that starts inside the
+// headers, or inside the palette that an info header announces; a 12-byte
+// header's palette may be short, and its missing entries are black), one
+// larger than BMP_MAX_SIDE on a
 // side, one whose pixel data is cut short, or an RLE8 picture of more than
 // BMP_RLE_PIXELS_PER_BYTE pixels for each byte the stream still holds.
 #pragma once

@@ -67,6 +67,8 @@ const char* open_mode(int readable, int writeable)
 
 } // namespace
 
+std::string native_file_path(const Text& path) { return native_path(path); }
+
 Ref<TByteStream> TFileStream::open(const Text& path, int readable, int writeable)
 {
     const std::string name = native_path(path);

@@ -5,8 +5,13 @@
 #include "assets/stream.h"
 
 #include <cstdio>
+#include <string>
 
 namespace vantrel {
+
+// The path as the C library takes it (UTF-8, "/" separated); empty when the
+// path holds a NUL.
+std::string native_file_path(const Text& path);
 
 class TFileStream final : public TByteStream {
 public:

@@ -2,6 +2,7 @@
 #include "audio/sample_loader.h"
 
 #include "audio/audio_state.h"
+#include "audio/wav_chunk_loader.h"
 #include "audio/wav_loader.h"
 #include "core/error.h"
 #if VANTREL_HAVE_VORBIS
@@ -59,10 +60,12 @@ void sample_loaders_init()
     if (done)
         return;
     done = true;
-    // Newest first: WAV is tried first, Ogg Vorbis only when WAV gives nothing.
+    // Newest first: WAV is tried first, then the second WAV reader, Ogg
+    // Vorbis only when neither gives anything.
 #if VANTREL_HAVE_VORBIS
     register_sample_loader(make_ref<TOggLoader>());
 #endif
+    register_sample_loader(make_ref<TWavChunkLoader>());
     register_sample_loader(make_ref<TWavLoader>());
 }
 

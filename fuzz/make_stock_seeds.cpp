@@ -41,6 +41,10 @@ void bmp_seeds(const fs::path& dir)
             o.core_header = false;
             o.rle8 = true;
             write(dir, "rle8.bmp", stocktest::encode_bmp(p, o));
+            o.rle8 = false;
+            stocktest::Bytes inside = stocktest::encode_bmp(p, o);
+            inside[10] -= 8; // pixel data starting inside the palette
+            write(dir, "data-inside-palette.bmp", inside);
         }
     }
 }

@@ -31,8 +31,9 @@ Ref<TSampleLoader> first_sample_loader();
 Ref<TSampleBuffer> load_sample_buffer(const Ref<TObject>& location);
 Ref<TSampleBuffer> load_sample_buffer(const Text& location);
 
-// Registers the built-in loaders once (Ogg Vorbis, then WAV, so that WAV is
-// tried first); later calls do nothing.
+// Registers the built-in loaders once (Ogg Vorbis, the second WAV reader,
+// then WAV, so that WAV is tried first and the second reader only on what it
+// refuses); later calls do nothing.
 void sample_loaders_init();
 
 } // namespace vantrel

@@ -120,6 +120,29 @@ TEST(BmpLoader, ForeignAndUnsupportedDataIsNotTaken)
     EXPECT_FALSE(load(bad));
 }
 
+// The pixel data may not start inside the palette an info header announces:
+// reading it as pixels would show palette bytes, and the missing entries black.
+TEST(BmpLoader, PixelDataInsideThePaletteIsRefused)
+{
+    BmpOptions eight = stocktest::bmp_options(8);
+    const Bytes file = stocktest::encode_bmp(stocktest::palette_pattern(4, 4, 4, eight.palette_rgb), eight);
+    ASSERT_EQ(file[10], 14 + 40 + 4 * 4);
+    ASSERT_TRUE(load(file));
+    for (uint8_t offset : {14 + 40, 14 + 40 + 4, 14 + 40 + 3 * 4 + 3}) {
+        Bytes bad = file;
+        bad[10] = offset;
+        EXPECT_FALSE(load(bad)) << int{offset};
+    }
+    Bytes all = file;
+    all[46] = 0; // "all 256 entries", of which only 4 fit before the data
+    EXPECT_FALSE(load(all));
+    // The 12-byte header cannot give a count: a short palette is taken.
+    BmpOptions core = eight;
+    core.core_header = true;
+    Rgba picture = stocktest::palette_pattern(4, 4, 4, core.palette_rgb);
+    expect_pixels(picture, load(stocktest::encode_bmp(picture, core)), false);
+}
+
 TEST(BmpLoader, EveryTruncationGivesNull)
 {
     BmpOptions rle = stocktest::bmp_options(8);

@@ -4,6 +4,7 @@
 #include "assets/memory_stream.h"
 #include "audio/ogg_loader.h"
 #include "audio/sample_loader.h"
+#include "audio/wav_chunk_loader.h"
 #include "audio/wav_loader.h"
 #include "ogg_writer.h"
 #include "wav_builder.h"
@@ -164,7 +165,9 @@ TEST(OggLoader, WavIsTriedFirstAndOggAfterIt)
     ASSERT_TRUE(first);
     EXPECT_TRUE(dynamic_cast<TWavLoader*>(first.get()));
     ASSERT_TRUE(first->next);
-    EXPECT_TRUE(dynamic_cast<TOggLoader*>(first->next.get()));
+    EXPECT_TRUE(dynamic_cast<TWavChunkLoader*>(first->next.get())); // the second WAV reader
+    ASSERT_TRUE(first->next->next);
+    EXPECT_TRUE(dynamic_cast<TOggLoader*>(first->next->next.get()));
 
     const Bytes ogg = encode_ogg(sine_frames(1000, 1, 8000, 440.0), 1, 8000);
     auto buffer = load_sample_buffer(Ref<TObject>(stream_over(ogg)));
