@@ -2,7 +2,9 @@
 #include "game/command_line.h"
 
 #include "gfx/gl/gl_backend.h"
+#ifdef VANTREL_HAVE_GLES2
 #include "gfx/gles2/gles2_backend.h"
+#endif
 
 #include <array>
 
@@ -14,9 +16,14 @@ struct Renderer {
     BackendInit init;
 };
 
+#ifdef VANTREL_HAVE_GLES2
 constexpr std::array<Renderer, 2> renderers{{{"gl", &gl_backend_init},
                                              {"gles2", &gles2_backend_init}}};
 constexpr std::array<std::string_view, 2> names{renderers[0].name, renderers[1].name};
+#else
+constexpr std::array<Renderer, 1> renderers{{{"gl", &gl_backend_init}}};
+constexpr std::array<std::string_view, 1> names{renderers[0].name};
+#endif
 
 } // namespace
 
