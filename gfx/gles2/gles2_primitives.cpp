@@ -113,7 +113,7 @@ void Gles2RenderDriver::end_shape()
     case Primitive::Quads:
         use(GL_TRIANGLES, shape_texture_);
         for (size_t i = 0; i + 3 < pending_.size(); i += 4)
-            for (const size_t k : {size_t{0}, size_t{1}, size_t{2}, size_t{0}, size_t{2}, size_t{3}})
+            for (const size_t k : {size_t{0}, size_t{1}, size_t{3}, size_t{1}, size_t{2}, size_t{3}})
                 emit(pending_[i + k]);
         break;
     case Primitive::Polygon:

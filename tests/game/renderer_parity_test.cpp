@@ -3,13 +3,15 @@
 // program) flies it on the first renderer and streams each pass's state
 // line and frame through a FIFO. The states must be identical pass by
 // pass; each frame must have at least 99.5 % of its pixels identical. The
-// measured shares are printed.
+// measured shares are printed, and VANTREL_PARITY_WORST_OUT names a picture
+// of the frame with the lowest share.
 #include "game_run.h"
 
 #include "../audio/fake_output.h"
 #include "audio/audio.h"
 #include "game/random.h"
 #include "game/state.h"
+#include "gfx/gles2/gles2_render_driver.h"
 #include "platform/event_injection.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +129,7 @@ void stream_flight(const char* fifo)
 struct Share {
     double lowest = 1.0;
     int lowest_pass = 0;
+    std::vector<uint8_t> lowest_ours, lowest_theirs;
     int identical_frames = 0;
     int largest_difference = 0; // of one channel
     double total = 0;
@@ -151,7 +154,34 @@ void compare(const std::vector<uint8_t>& ours, const std::vector<uint8_t>& their
     if (s < share.lowest) {
         share.lowest = s;
         share.lowest_pass = pass;
+        share.lowest_ours = ours;
+        share.lowest_theirs = theirs;
     }
+}
+
+// Both renderers' frames with the lowest share side by side, the differing
+// pixels in magenta between them, as a PPM picture: for a person to look at.
+void write_worst(const char* path, const Share& share, int width, int height)
+{
+    FILE* out = std::fopen(path, "wb");
+    if (!out || share.lowest_ours.empty()) {
+        if (out)
+            std::fclose(out);
+        return;
+    }
+    std::fprintf(out, "P6 %d %d 255\n", width * 3, height);
+    for (int y = 0; y < height; ++y)
+        for (int column = 0; column < 3 * width; ++column) {
+            const size_t i = (static_cast<size_t>(y) * width + column % width) * 4;
+            const uint8_t* a = &share.lowest_ours[i];
+            const uint8_t* b = &share.lowest_theirs[i];
+            const bool differ = a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
+            const uint8_t magenta[3] = {255, 0, 255}, black[3] = {0, 0, 0};
+            const uint8_t* shown = column < width ? a : column >= 2 * width ? b
+                                   : differ ? magenta : black;
+            std::fwrite(shown, 1, 3, out);
+        }
+    std::fclose(out);
 }
 
 TEST(RendererParity, ScriptedFlightHasTheSameStatesAndNearlyTheSameFrames)
@@ -177,6 +207,7 @@ TEST(RendererParity, ScriptedFlightHasTheSameStatesAndNearlyTheSameFrames)
     ASSERT_TRUE(audio_init_with(make_ref<test::FakeOutput>(), false));
     Share share;
     int state_differences = 0;
+    int64_t draw_calls = 0;
     {
         GameRun game;
         script_flight(game);
@@ -188,6 +219,7 @@ TEST(RendererParity, ScriptedFlightHasTheSameStatesAndNearlyTheSameFrames)
                         read_all(fd, theirs.data(), theirs.size()))
                 << "the first renderer's run ended at pass " << pass;
             state_differences += !same(pass_state(), theirs_state);
+            draw_calls += gles2_render_driver()->take_draw_calls();
             compare(ours, theirs, pass, share);
         });
         game.end_after(PASSES);
@@ -203,6 +235,9 @@ TEST(RendererParity, ScriptedFlightHasTheSameStatesAndNearlyTheSameFrames)
                 "channel difference %d\n",
                 share.identical_frames, PASSES, share.lowest, share.lowest_pass,
                 share.total / PASSES, share.largest_difference);
+    std::printf("ES 2.0 draw calls per frame: %.1f\n", static_cast<double>(draw_calls) / PASSES);
+    if (const char* path = std::getenv("VANTREL_PARITY_WORST_OUT"))
+        write_worst(path, share, 640, 480);
     EXPECT_EQ(state_differences, 0);
     EXPECT_GE(share.lowest, 0.995);
 }
