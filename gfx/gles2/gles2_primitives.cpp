@@ -76,25 +76,18 @@ void Gles2RenderDriver::emit_line(const Gles2Vertex& a, const Gles2Vertex& b)
     const float back = x_major ? (b.x >= a.x ? -0.5f : 0.5f) : (b.y >= a.y ? -0.5f : 0.5f);
     const float sx = x_major ? back : half, sy = x_major ? half : back;
     const Gles2Vertex a0 = x_major ? moved(a, sx, -sy) : moved(a, -sx, sy);
-    const Gles2Vertex a1 = x_major ? moved(a, sx, sy) : moved(a, sx, sy);
     const Gles2Vertex b0 = x_major ? moved(b, sx, -sy) : moved(b, -sx, sy);
-    const Gles2Vertex b1 = x_major ? moved(b, sx, sy) : moved(b, sx, sy);
+    const Gles2Vertex a1 = moved(a, sx, sy), b1 = moved(b, sx, sy);
     for (const Gles2Vertex& v : {a0, a1, b1, a0, b1, b0})
         emit(v);
 }
 
-void Gles2RenderDriver::end_polygon(GLenum mode)
+// A fan from the first vertex, or a strip.
+void Gles2RenderDriver::end_triangles(bool strip)
 {
-    if (mode == GL_TRIANGLES) {
-        use(GL_TRIANGLES, shape_texture_);
-        for (size_t i = 2; i < pending_.size(); ++i)
-            for (const size_t k : {size_t{0}, i - 1, i})
-                emit(pending_[k]);
-        return;
-    }
     use(GL_TRIANGLES, shape_texture_);
     for (size_t i = 2; i < pending_.size(); ++i)
-        for (const size_t k : {i - 2, i - 1, i})
+        for (const size_t k : {strip ? i - 2 : size_t{0}, i - 1, i})
             emit(pending_[k]);
 }
 
@@ -117,7 +110,7 @@ void Gles2RenderDriver::end_shape()
                 emit(pending_[i + k]);
         break;
     case Primitive::Polygon:
-        end_polygon(GL_TRIANGLES);
+        end_triangles(false);
         break;
     }
     pending_.clear();
@@ -193,8 +186,7 @@ void Gles2RenderDriver::textured_vertex(const TexturedVertex& vertex)
 
 void Gles2RenderDriver::end_textured()
 {
-    end_polygon(textured_primitive_ == TexturedPrimitive::Polygon ? GL_TRIANGLES
-                                                                  : GL_TRIANGLE_STRIP);
+    end_triangles(textured_primitive_ == TexturedPrimitive::TriangleStrip);
     pending_.clear();
 }
 

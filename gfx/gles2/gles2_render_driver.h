@@ -3,8 +3,8 @@
 // Draws what the first renderer draws, pixel for pixel where the API lets
 // it: the same screen vertices (gfx/renderer_rules.h), turned into
 // triangles, points or lines and batched (gles2_batch.h). Polygons become
-// fans from their first vertex, as the first renderer's pipeline splits
-// them. Lines wider than one pixel, which ES need not draw, become quads
+// fans from their first vertex and quads the triangles (0, 1, 3) and
+// (1, 2, 3), as the first renderer's pipeline splits them. Lines wider than one pixel, which ES need not draw, become quads
 // extended across their major axis by the width. The mask blend mode is the
 // shader's alpha threshold, and pixmap blits are drawn as textured quads.
 //
@@ -84,7 +84,7 @@ private:
     void use(GLenum mode, uint32_t texture);
     void emit(const Gles2Vertex& vertex) { batch_.push(vertex); }
     void emit_line(const Gles2Vertex& a, const Gles2Vertex& b);
-    void end_polygon(GLenum mode);
+    void end_triangles(bool strip);
     Gles2Vertex at(float x, float y, float u, float v) const;
 
     ScreenMatrix matrix_;
