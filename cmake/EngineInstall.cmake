@@ -12,6 +12,9 @@ include(CMakePackageConfigHelpers)
 # Each library before the ones it builds on: the order a linker needs.
 set(VANTREL_ENGINE_LIBRARIES vantrel_gfx_gl vantrel_gfx vantrel_audio vantrel_input
   vantrel_assets vantrel_platform_sdl vantrel_platform vantrel_core)
+if(TARGET vantrel_gfx_gles2)
+  list(PREPEND VANTREL_ENGINE_LIBRARIES vantrel_gfx_gles2)
+endif()
 
 add_library(vantrel_engine INTERFACE)
 target_link_libraries(vantrel_engine INTERFACE ${VANTREL_ENGINE_LIBRARIES})

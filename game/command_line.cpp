@@ -31,17 +31,25 @@ bool parse_scale(std::string_view text, int32_t& scale)
     return true;
 }
 
-// --window-scale N or --window-scale=N; i moves past a separate value.
-bool read_scale(std::span<const std::string_view> args, size_t& i, CommandLine& line)
+// --option VALUE or --option=VALUE; i moves past a separate value.
+bool read_value(std::span<const std::string_view> args, size_t& i, std::string_view& value)
 {
     const std::string_view arg = args[i];
-    std::string_view value;
     const size_t equals = arg.find('=');
     if (equals != std::string_view::npos) {
         value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-        value = args[++i];
-    } else {
+        return true;
+    }
+    if (i + 1 >= args.size())
+        return false;
+    value = args[++i];
+    return true;
+}
+
+bool read_scale(std::span<const std::string_view> args, size_t& i, CommandLine& line)
+{
+    std::string_view value;
+    if (!read_value(args, i, value)) {
         line = failure("--window-scale needs a value, a whole number from 1 to 8");
         return false;
     }
@@ -58,6 +66,32 @@ void append_padded(std::string& out, std::string_view text, size_t width)
     out += text;
     out.append(width > text.size() ? width - text.size() : 0, ' ');
     out += "  ";
+}
+
+std::string listed_renderers()
+{
+    std::string names;
+    for (const std::string_view name : renderer_names())
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    return names;
+}
+
+bool read_renderer(std::span<const std::string_view> args, size_t& i, CommandLine& line)
+{
+    std::string_view value;
+    if (!read_value(args, i, value)) {
+        line = failure("--renderer needs a name, one of " + listed_renderers());
+        return false;
+    }
+    if (!renderer_backend(value)) {
+        line = failure("unknown renderer " + quoted(value) + "; the renderers are " +
+                       listed_renderers());
+        return false;
+    }
+    for (const std::string_view name : renderer_names())
+        if (name == value)
+            line.options.renderer = name; // the table's own, which outlives argv
+    return true;
 }
 
 } // namespace
@@ -79,6 +113,9 @@ CommandLine parse_command_line(std::span<const std::string_view> args)
             line.options.fullscreen = true;
         } else if (arg == "--window-scale" || arg.starts_with("--window-scale=")) {
             if (!read_scale(args, i, line))
+                return line;
+        } else if (arg == "--renderer" || arg.starts_with("--renderer=")) {
+            if (!read_renderer(args, i, line))
                 return line;
         } else if (arg.starts_with("-")) {
             return failure("unknown option " + quoted(arg));

@@ -17,7 +17,14 @@ inline constexpr int32_t MAX_WINDOW_SCALE = 8;
 struct LaunchOptions {
     bool fullscreen = false;  // start at the desktop's resolution, frame scaled
     int32_t window_scale = 1; // the window is this many times 640 x 480
+    std::string_view renderer = "gl"; // one of renderer_names()
 };
+
+// The names --renderer takes, the default first.
+std::span<const std::string_view> renderer_names();
+// The backend's registration for a name of renderer_names(), null for others.
+using BackendInit = void (*)();
+BackendInit renderer_backend(std::string_view name);
 
 enum class CommandAction { Run, Help, Version, Fail };
 

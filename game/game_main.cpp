@@ -112,7 +112,7 @@ void start_game()
     prepare_scene();
 }
 
-void start_engine() { start_engine(&gl_backend_init); }
+void start_engine() { start_engine(renderer_backend(options.renderer)); }
 
 void start_engine(void (*register_backend)())
 {

@@ -43,7 +43,8 @@ int32_t game_main();
 // prepare_scene. Timing programs call the three themselves.
 void start_game();
 
-// Registers the assets, initialises the engine on the OpenGL backend, gives
+// Registers the assets, initialises the engine on the launch options'
+// renderer (the OpenGL one unless --renderer names another), gives
 // the window its icon and starts decoding the pictures and loops
 // (asset_decoding.h).
 void start_engine();

@@ -7,6 +7,7 @@ namespace {
 constexpr CommandOption options[] = {
     {"--fullscreen", "", "Start full-screen at the desktop's own resolution, the frame scaled to fit."},
     {"--window-scale", "N", "Open a window N times 640 x 480 (N from 1 to 8), its client area at 32,32."},
+    {"--renderer", "NAME", "Draw with the renderer NAME: gl (OpenGL, the default) or gles2 (OpenGL ES 2.0)."},
     {"--help", "", "Print this help and exit."},
     {"--version", "", "Print the version and exit."},
 };

@@ -1,7 +1,8 @@
-// Windows with OpenGL contexts, over SDL2's video subsystem.
+// Windows with OpenGL contexts, made by the platform backend.
 //
-// Every GLWindow pairs one window with one OpenGL context in a compatibility
-// profile, so the fixed-function pipeline is available. Contexts can share
+// Every GLWindow pairs one window with one context of the API its format
+// asks for: desktop OpenGL in a compatibility profile (the fixed-function
+// pipeline) or OpenGL ES 2.0. Contexts can share
 // textures with a context made earlier (the hidden 1 x 1 shared context the
 // display driver makes first). Nothing here includes OpenGL: callers that
 // must inspect a new context pass a check that runs while it is current.
@@ -21,8 +22,14 @@
 
 namespace vantrel::platform {
 
+enum class GLApi {
+    Compatibility, // desktop OpenGL with the fixed-function pipeline
+    ES2,           // OpenGL ES 2.0 or a later version compatible with it
+};
+
 // Minimum bit counts of the requested pixel format; 0 asks for none.
 struct GLFormat {
+    GLApi api = GLApi::Compatibility;
     bool double_buffer = false;
     int32_t alpha_bits = 0;
     int32_t depth_bits = 0;

@@ -17,17 +17,21 @@ namespace {
 
 // Never destroyed: textures released late in the process's exit still
 // switch to its shared context. Null until first asked for.
-Ref<GLGraphicsDriver>& instance()
+Ref<GLGraphicsDriver>& instance(platform::GLApi api)
 {
-    static Immortal<Ref<GLGraphicsDriver>> driver;
-    return driver.get();
+    static Immortal<Ref<GLGraphicsDriver>> desktop;
+    static Immortal<Ref<GLGraphicsDriver>> es2;
+    return api == platform::GLApi::ES2 ? es2.get() : desktop.get();
 }
 
 constexpr size_t MAX_MODES = 1024;
 
-platform::GLFormat format_for(int32_t flags)
+} // namespace
+
+platform::GLFormat GLGraphicsDriver::format_for(int32_t flags) const
 {
     platform::GLFormat format;
+    format.api = api_;
     format.double_buffer = (flags & GFX_BACK_BUFFER) != 0;
     format.alpha_bits = (flags & GFX_ALPHA_BUFFER) ? 1 : 0;
     format.depth_bits = (flags & GFX_DEPTH_BUFFER) ? 1 : 0;
@@ -35,6 +39,8 @@ platform::GLFormat format_for(int32_t flags)
     format.accum_bits = (flags & GFX_ACCUM_BUFFER) ? 1 : 0;
     return format;
 }
+
+namespace {
 
 // Before the window is shown, so the window manager has the icon when it
 // first maps the window.
@@ -50,20 +56,30 @@ void give_app_icon(platform::GLWindow& window)
 
 } // namespace
 
-Ref<GLGraphicsDriver> gl_graphics_driver()
+Ref<GLGraphicsDriver> gl_graphics_driver_for(platform::GLApi api, platform::ContextCheck check)
 {
-    Ref<GLGraphicsDriver>& driver = instance();
+    Ref<GLGraphicsDriver>& driver = instance(api);
     if (!driver)
-        driver = make_ref<GLGraphicsDriver>();
+        driver = make_ref<GLGraphicsDriver>(api, check);
     return driver;
 }
 
-TGLGraphicsContext::TGLGraphicsContext(Ref<GLContextRecord> context_record)
-    : record_(std::move(context_record))
+Ref<GLGraphicsDriver> gl_graphics_driver()
+{
+    return gl_graphics_driver_for(platform::GLApi::Compatibility, &fixed_function_available);
+}
+
+GLGraphicsDriver::GLGraphicsDriver(platform::GLApi api, platform::ContextCheck check)
+    : api_(api), check_(check)
 {
 }
 
-Ref<TDisplayDriver> TGLGraphicsContext::driver() { return gl_graphics_driver(); }
+TGLGraphicsContext::TGLGraphicsContext(GLGraphicsDriver* owner, Ref<GLContextRecord> context_record)
+    : owner_(owner), record_(std::move(context_record))
+{
+}
+
+Ref<TDisplayDriver> TGLGraphicsContext::driver() { return Ref<TDisplayDriver>(owner_); }
 
 void TGLGraphicsContext::get_settings(int32_t& width, int32_t& height, int32_t& depth,
                                       int32_t& hertz, int32_t& flags)
@@ -86,7 +102,7 @@ void TGLGraphicsContext::close()
 {
     if (!record_)
         return;
-    gl_graphics_driver()->close_record(record_);
+    owner_->close_record(record_);
     record_ = nullptr;
 }
 
@@ -116,7 +132,7 @@ Ref<TGraphics> GLGraphicsDriver::wrap_window(const Ref<TObject>& window, int32_t
     if (!ensure_shared_context())
         return nullptr;
     Ref<platform::GLWindow> wrapped = platform::wrap_gl_window(
-        native->handle, format_for(flags), shared_->window.get(), &fixed_function_available);
+        native->handle, format_for(flags), shared_->window.get(), check_);
     if (!wrapped) {
         set_graphics_error(platform::last_error());
         return nullptr;
@@ -125,7 +141,7 @@ Ref<TGraphics> GLGraphicsDriver::wrap_window(const Ref<TObject>& window, int32_t
     wrapped->client_size(width, height);
     // Not shown: the window is its maker's to show.
     return make_ref<TGLGraphicsContext>(
-        add_record(wrapped, GL_CONTEXT_WRAPPED, width, height, 0, 0, flags));
+        this, add_record(wrapped, GL_CONTEXT_WRAPPED, width, height, 0, 0, flags));
 }
 
 bool GLGraphicsDriver::ensure_shared_context()
@@ -136,7 +152,7 @@ bool GLGraphicsDriver::ensure_shared_context()
     spec.style = platform::WindowStyle::Hidden;
     spec.format = format_for(0);
     Ref<platform::GLWindow> window =
-        platform::create_gl_window(spec, nullptr, &fixed_function_available);
+        platform::create_gl_window(spec, nullptr, check_);
     if (!window) {
         set_graphics_error(platform::last_error());
         return false;
@@ -163,7 +179,7 @@ Ref<TGraphics> GLGraphicsDriver::make_graphics(int32_t width, int32_t height, in
     spec.height = height;
     spec.format = format_for(flags);
     Ref<platform::GLWindow> window =
-        platform::create_gl_window(spec, shared_->window.get(), &fixed_function_available);
+        platform::create_gl_window(spec, shared_->window.get(), check_);
     if (!window) {
         set_graphics_error(platform::last_error());
         return nullptr;
@@ -187,7 +203,7 @@ Ref<TGraphics> GLGraphicsDriver::make_graphics(int32_t width, int32_t height, in
             throw;
         }
     }
-    return make_ref<TGLGraphicsContext>(record);
+    return make_ref<TGLGraphicsContext>(this, record);
 }
 
 Ref<GLContextRecord> GLGraphicsDriver::add_record(Ref<platform::GLWindow> window, int32_t mode,
@@ -299,8 +315,11 @@ Ref<GLContextRecord> GLGraphicsDriver::find_record(uint32_t window_id) const
 
 bool GLGraphicsDriver::window_procedure(const platform::OSMessage& message)
 {
-    const Ref<GLContextRecord> record =
-        instance() ? instance()->find_record(message.window) : nullptr;
+    Ref<GLGraphicsDriver> owner;
+    Ref<GLContextRecord> record;
+    for (platform::GLApi api : {platform::GLApi::Compatibility, platform::GLApi::ES2})
+        if (!record && (owner = instance(api)))
+            record = owner->find_record(message.window);
     if (!record)
         return false;
     send_os_event(message, nullptr);
@@ -308,8 +327,8 @@ bool GLGraphicsDriver::window_procedure(const platform::OSMessage& message)
     switch (message.kind) {
     case platform::MessageKind::FocusGained:
     case platform::MessageKind::FocusLost:
-        if (record->mode == GL_CONTEXT_FULLSCREEN && instance())
-            instance()->on_focus(record, message.kind == platform::MessageKind::FocusGained);
+        if (record->mode == GL_CONTEXT_FULLSCREEN)
+            owner->on_focus(record, message.kind == platform::MessageKind::FocusGained);
         break;
     case platform::MessageKind::ButtonDown:
     case platform::MessageKind::ButtonUp:

@@ -1,5 +1,8 @@
 // GLGraphicsDriver: the display driver that makes windows with OpenGL
-// contexts, makes them current and swaps their buffers.
+// contexts, makes them current and swaps their buffers. Both renderers draw
+// through one: there is one driver per context API (desktop compatibility
+// for the first renderer, ES 2.0 for the second), each with the check its
+// renderer puts a new context through.
 //
 // Before its first window it makes a hidden 1 x 1 context with which every
 // later context shares textures, so textures can be made and deleted whatever
@@ -50,7 +53,7 @@ class GLGraphicsDriver;
 // The graphics of GLGraphicsDriver: one context record until closed.
 class TGLGraphicsContext final : public TGraphics {
 public:
-    explicit TGLGraphicsContext(Ref<GLContextRecord> context_record);
+    TGLGraphicsContext(GLGraphicsDriver* owner, Ref<GLContextRecord> context_record);
 
     Ref<TDisplayDriver> driver() override;
     void get_settings(int32_t& width, int32_t& height, int32_t& depth, int32_t& hertz,
@@ -60,11 +63,15 @@ public:
     const Ref<GLContextRecord>& record() const { return record_; }
 
 private:
+    GLGraphicsDriver* owner_; // immortal
     Ref<GLContextRecord> record_;
 };
 
 class GLGraphicsDriver final : public TDisplayDriver {
 public:
+    GLGraphicsDriver(platform::GLApi api, platform::ContextCheck check);
+
+    platform::GLApi api() const { return api_; }
     TGraphicsModeArray list_modes() override;
     Ref<TGraphics> wrap_window(const Ref<TObject>& window, int32_t flags) override;
     Ref<TGraphics> make_graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz,
@@ -126,6 +133,10 @@ private:
     bool place_frame(const Ref<GLContextRecord>& record);
     void restore_current();
 
+    platform::GLFormat format_for(int32_t flags) const;
+
+    platform::GLApi api_;
+    platform::ContextCheck check_;
     std::vector<Ref<GLContextRecord>> records_;
     Ref<GLContextRecord> shared_;
     Ref<GLContextRecord> current_;
@@ -137,7 +148,11 @@ private:
     void (*frame_moved_)() = nullptr;
 };
 
-// The process's one GLGraphicsDriver, made on first use.
+// The process's GLGraphicsDriver for desktop OpenGL, made on first use.
 Ref<GLGraphicsDriver> gl_graphics_driver();
+
+// The process's driver for contexts of the given API, made on first use with
+// the check (only the first call's check counts).
+Ref<GLGraphicsDriver> gl_graphics_driver_for(platform::GLApi api, platform::ContextCheck check);
 
 } // namespace vantrel

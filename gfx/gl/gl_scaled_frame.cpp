@@ -69,6 +69,9 @@ bool framebuffers_offered()
     int major = 0;
     if (version && std::sscanf(version, "%d", &major) == 1 && major >= 3)
         return true;
+    // An ES context: blits came with 3.0, which a request for 2.0 may give.
+    if (version && std::sscanf(version, "OpenGL ES %d", &major) == 1)
+        return major >= 3;
     return has_extension("GL_ARB_framebuffer_object");
 }
 

@@ -31,7 +31,7 @@ constexpr int32_t BLEND_ALPHA = 3; // source over destination by source alpha
 constexpr int32_t BLEND_LIGHT = 4; // source times alpha added to destination
 constexpr int32_t BLEND_SHADE = 5; // destination times source colour
 
-enum class RendererType : int32_t { OpenGL, Null };
+enum class RendererType : int32_t { OpenGL, Null, OpenGLES2 };
 
 enum class TexturedPrimitive : int32_t { Polygon, TriangleStrip };
 

@@ -209,8 +209,14 @@ void request_format(const GLFormat& format, bool share)
                          SDL_GL_ACCUM_ALPHA_SIZE})
         SDL_GL_SetAttribute(channel, format.accum_bits);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.double_buffer ? 1 : 0);
-    // The drawing code uses immediate mode and the alpha test.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    if (format.api == GLApi::ES2) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    } else {
+        // The first renderer uses immediate mode and the alpha test.
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    }
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, share ? 1 : 0);
 }
 
@@ -227,11 +233,12 @@ SDL_Window* open_window(const WindowSpec& spec)
 
 // Makes the context and runs the check with it current; the caller restores
 // the previous current context.
-SDL_GLContext open_context(SDL_Window* window, ContextCheck check)
+SDL_GLContext open_context(SDL_Window* window, GLApi api, ContextCheck check)
 {
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (!context) {
-        sdl::fail_with_sdl("Cannot create an OpenGL compatibility context");
+        sdl::fail_with_sdl(api == GLApi::ES2 ? "Cannot create an OpenGL ES 2.0 context"
+                                             : "Cannot create an OpenGL compatibility context");
         return nullptr;
     }
     std::string reason;
@@ -246,7 +253,8 @@ SDL_GLContext open_context(SDL_Window* window, ContextCheck check)
 
 // Makes the window's context, sharing with share_with's, and leaves the
 // previous context current. Destroys the window when there is none.
-SDL_GLContext context_for(SDL_Window* window, GLWindow* share_with, ContextCheck check)
+SDL_GLContext context_for(SDL_Window* window, GLApi api, GLWindow* share_with,
+                          ContextCheck check)
 {
     SDL_Window* previous_window = SDL_GL_GetCurrentWindow();
     SDL_GLContext previous_context = SDL_GL_GetCurrentContext();
@@ -254,7 +262,7 @@ SDL_GLContext context_for(SDL_Window* window, GLWindow* share_with, ContextCheck
     if (share_with && !share_with->make_current())
         sdl::fail_with_sdl("Cannot make the shared context current");
     else
-        context = open_context(window, check);
+        context = open_context(window, api, check);
     SDL_GL_MakeCurrent(previous_window, previous_context);
     if (!context)
         SDL_DestroyWindow(window);
@@ -277,7 +285,7 @@ Ref<GLWindow> wrap_gl_window(uint64_t native, const GLFormat& format, GLWindow* 
         sdl::fail_with_sdl("Cannot take over that window");
         return nullptr;
     }
-    SDL_GLContext context = context_for(window, share_with, check);
+    SDL_GLContext context = context_for(window, format.api, share_with, check);
     if (!context)
         return nullptr;
     return make_ref<SdlGLWindow>(window, context, false);
@@ -300,7 +308,7 @@ Ref<GLWindow> create_gl_window(const WindowSpec& spec, GLWindow* share_with,
     SDL_GLContext context = nullptr;
     if (!window)
         sdl::fail_with_sdl("Cannot create a window with that pixel format");
-    else if (!(context = open_context(window, check)))
+    else if (!(context = open_context(window, spec.format.api, check)))
         SDL_DestroyWindow(window);
     SDL_GL_MakeCurrent(previous_window, previous_context);
     if (!context)

@@ -27,6 +27,7 @@ expect_failure("not '9'" --window-scale 9)
 expect_failure("not 'abc'" --window-scale abc)
 expect_failure("needs a value" --window-scale)
 expect_failure("unknown option '--bogus'" --bogus)
+expect_failure("unknown renderer 'gles3'; the renderers are gl, gles2" --renderer gles3)
 
 execute_process(COMMAND "${PROGRAM}" --version RESULT_VARIABLE rc OUTPUT_VARIABLE out)
 if(NOT rc EQUAL 0 OR NOT out STREQUAL "Vantrel 0.3\n")

@@ -21,6 +21,17 @@ TEST(CommandLine, NoArgumentsRunTheDefaultWindow)
     EXPECT_EQ(line.action, CommandAction::Run);
     EXPECT_FALSE(line.options.fullscreen);
     EXPECT_EQ(line.options.window_scale, 1);
+    EXPECT_EQ(line.options.renderer, "gl");
+}
+
+TEST(CommandLine, RendererIsChosenByNameAndTheLastWins)
+{
+    EXPECT_EQ(parse({"--renderer", "gles2"}).options.renderer, "gles2");
+    EXPECT_EQ(parse({"--renderer=gles2", "--renderer", "gl"}).options.renderer, "gl");
+    for (const std::string_view name : renderer_names())
+        EXPECT_NE(renderer_backend(name), nullptr) << name;
+    EXPECT_EQ(renderer_names().front(), "gl");
+    EXPECT_EQ(renderer_backend("GL"), nullptr);
 }
 
 TEST(CommandLine, OptionsCombineAndTheLastScaleWins)
@@ -74,6 +85,9 @@ TEST(CommandLine, BadInputNamesTheProblem)
         {{"--full"}, "unknown option '--full'"},
         {{"-h"}, "unknown option '-h'"},
         {{"fly"}, "unexpected argument 'fly'"},
+        {{"--renderer", "vulkan"}, "unknown renderer 'vulkan'; the renderers are gl, gles2"},
+        {{"--renderer="}, "unknown renderer ''; the renderers are gl, gles2"},
+        {{"--renderer"}, "--renderer needs a name, one of gl, gles2"},
     };
     for (const Case& c : cases) {
         const CommandLine line = parse(c.args);

@@ -20,7 +20,9 @@
 #include "input/polled_input.h"
 #include "platform/event_injection.h"
 
+#include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 namespace vantrel::test {
 
@@ -42,6 +44,21 @@ Ref<TObject> shield_focus(int32_t, const Ref<TObject>& data, const Ref<TObject>&
         if (e->id == EVENT_APP_SUSPEND || e->id == EVENT_APP_RESUME)
             return Ref<TObject>();
     return data;
+}
+
+// VANTREL_TEST_RENDERER, when set, names the renderer as --renderer would.
+void use_renderer_under_test()
+{
+    const char* name = std::getenv("VANTREL_TEST_RENDERER");
+    if (!name || !*name)
+        return;
+    if (!renderer_backend(name))
+        throw std::runtime_error(std::string("no renderer named ") + name);
+    LaunchOptions options = launch_options();
+    for (const std::string_view known : renderer_names())
+        if (known == name)
+            options.renderer = known;
+    set_launch_options(options);
 }
 
 } // namespace
@@ -72,6 +89,7 @@ void GameRun::start()
     input_state().reset();
     reset_game_state();
     set_random_state(RANDOM_START_STATE);
+    use_renderer_under_test();
     start_game();
     attach_hook(EVENT_HOOK, &shield_focus, Ref<TObject>(), 1);
     hook_context_ = make_ref<RunContext>(this);
@@ -137,7 +155,10 @@ std::vector<ChannelLoop> music_on_channels()
 
 uint32_t GameRun::window_id() const
 {
-    auto record = gl_graphics_driver()->current_record();
+    // Whichever renderer draws, its graphics are one of the GL driver's.
+    const Ref<TGraphics2D> g2d = current_graphics2d();
+    const auto context = g2d ? ref_cast<TGLGraphicsContext>(g2d->backend) : nullptr;
+    const Ref<GLContextRecord> record = context ? context->record() : nullptr;
     if (!record || !record->window)
         throw std::runtime_error("the game has no window");
     return record->window->id();

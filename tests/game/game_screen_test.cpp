@@ -15,6 +15,7 @@
 #include "game/screen_mode.h"
 #include "game/state.h"
 #include "gfx/gl/gl_graphics_driver.h"
+#include "gfx/graphics2d.h"
 #include "gfx/graphics.h"
 #include "platform/event_injection.h"
 #include "platform/message_pump.h"
@@ -59,10 +60,18 @@ struct WindowState {
     int32_t x = 0, y = 0, width = 0, height = 0;
 };
 
+// The display driver of the game's graphics, whichever renderer draws them.
+Ref<GLGraphicsDriver> game_driver()
+{
+    const Ref<TGraphics2D> g2d = current_graphics2d();
+    const auto context = g2d ? ref_cast<TGLGraphicsContext>(g2d->backend) : nullptr;
+    return context ? ref_cast<GLGraphicsDriver>(context->driver()) : nullptr;
+}
+
 WindowState game_window()
 {
     WindowState s;
-    const auto window = gl_graphics_driver()->current_record()->window;
+    const auto window = game_driver()->current_record()->window;
     s.fullscreen = window->fullscreen();
     window->client_origin(s.x, s.y);
     window->client_size(s.width, s.height);
@@ -185,7 +194,7 @@ TEST_F(GameScreen, FullscreenOptionStartsFullScreen)
     EXPECT_TRUE(w.fullscreen);
     EXPECT_EQ(w.width, 1280);
     EXPECT_EQ(w.height, 960);
-    EXPECT_TRUE(gl_graphics_driver()->presenting_scaled());
+    EXPECT_TRUE(game_driver()->presenting_scaled());
 }
 
 } // namespace

@@ -30,7 +30,7 @@ for header in $(cd "$headers" && find . -name '*.h' | sed 's|^\./||' | sort); do
     fail "$header does not compile on its own"
 done
 libraries="$(find "$prefix" -name '*.a' -printf '%f\n' | sort | tr '\n' ' ')"
-[ "$libraries" = "libvantrel_assets.a libvantrel_audio.a libvantrel_core.a libvantrel_gfx.a libvantrel_gfx_gl.a libvantrel_input.a libvantrel_platform.a libvantrel_platform_sdl.a " ] ||
+[ "$libraries" = "libvantrel_assets.a libvantrel_audio.a libvantrel_core.a libvantrel_gfx.a libvantrel_gfx_gl.a libvantrel_gfx_gles2.a libvantrel_input.a libvantrel_platform.a libvantrel_platform_sdl.a " ] ||
   fail "installed libraries: $libraries"
 
 cmake -S "$here/consumer" -B "$tmp/with-cmake" -G Ninja -DCMAKE_MAKE_PROGRAM="$ninja" \

@@ -2,10 +2,13 @@
 #include "gfx_fixture.h"
 #include "initial_state.h"
 
+#include "assets/pixmap.h"
 #include "assets/pixmap_loader.h"
 #include "assets/registry.h"
 #include "assets/stream.h"
 #include "gfx/gl/gl_backend.h"
+#include "gfx/gles2/gles2_backend.h"
+#include "gfx/render_driver.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/graphics2d.h"
@@ -13,8 +16,9 @@
 #include "input/events.h"
 #include "input/system_driver.h"
 
-#include <GL/gl.h>
-
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace vantrel::test {
@@ -23,6 +27,12 @@ namespace {
 constexpr int W = 640, H = 480;
 
 } // namespace
+
+std::string_view renderer_under_test()
+{
+    const char* name = std::getenv("VANTREL_TEST_RENDERER");
+    return name && *name ? name : "gl";
+}
 
 void start_engine()
 {
@@ -34,33 +44,28 @@ void start_engine()
     pixmap_loaders_init();
     events_init();
     system_driver_init();
-    gl_backend_init();
+    if (renderer_under_test() == "gles2")
+        gles2_backend_init();
+    else
+        gl_backend_init();
     graphics2d_init();
 }
 
+// Through the renderer, which draws what it has batched first.
 RGB pixel(int x, int y)
 {
-    uint8_t p[4] = {};
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, H - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
+    const Ref<TPixmap> p = current_renderer()->read_back_pixmap(x, y, 1, 1);
+    const uint8_t* c = p->pixel_ptr(0, 0);
+    return {c[0], c[1], c[2]};
 }
 
 namespace {
 
-std::vector<uint8_t> whole_screen()
-{
-    std::vector<uint8_t> buf(static_cast<size_t>(W) * H * 4);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, buf.data());
-    return buf;
-}
+Ref<TPixmap> whole_screen() { return current_renderer()->read_back_pixmap(0, 0, W, H); }
 
-RGB at(const std::vector<uint8_t>& buf, int x, int y)
+RGB at(const Ref<TPixmap>& buf, int x, int y)
 {
-    const uint8_t* p = &buf[(static_cast<size_t>(H - 1 - y) * W + x) * 4];
+    const uint8_t* p = buf->pixel_ptr(x, y);
     return {p[0], p[1], p[2]};
 }
 

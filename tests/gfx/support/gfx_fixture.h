@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <ostream>
+#include <string_view>
 
 namespace vantrel::test {
 
@@ -21,6 +22,10 @@ struct RGB {
         return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
     }
 };
+
+// The renderer the tests draw with: VANTREL_TEST_RENDERER, "gl" (the
+// default) or "gles2".
+std::string_view renderer_under_test();
 
 // Engine start-up as the game does it, once per process.
 void start_engine();

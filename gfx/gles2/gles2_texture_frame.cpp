@@ -1,0 +1,145 @@
+#include "gfx/gles2/gles2_texture_frame.h"
+
+#include "assets/pixmap.h"
+#include "assets/pixmap_ops.h"
+#include "core/error.h"
+#include "gfx/gl/gl_graphics_driver.h"
+#include "gfx/gl/gl_texture_frame.h"
+#include "gfx/gles2/gles2_calls.h"
+#include "gfx/gles2/gles2_render_driver.h"
+#include "gfx/graphics.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+int32_t power_of_two_at_least(int32_t v)
+{
+    int32_t p = 1;
+    while (p < v && p < (1 << 30))
+        p <<= 1;
+    return p;
+}
+
+// ES has no proxy textures: the largest size it takes is all it says.
+void fit_size(int32_t w, int32_t h, int32_t& tw, int32_t& th)
+{
+    GLint largest = 0;
+    gles.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (largest < 1)
+        raise_error(u"Unable to calculate tex size");
+    tw = std::min(power_of_two_at_least(w), static_cast<int32_t>(largest));
+    th = std::min(power_of_two_at_least(h), static_cast<int32_t>(largest));
+}
+
+// ES takes rows packed (no row length): the pixmap's rows, copied when its
+// pitch has padding.
+std::vector<uint8_t> packed_rows(const Ref<TPixmap>& p)
+{
+    const size_t row = static_cast<size_t>(p->width) * 4;
+    std::vector<uint8_t> out(row * static_cast<size_t>(p->height));
+    for (int32_t y = 0; y < p->height; ++y)
+        std::memcpy(&out[row * y], p->pixel_ptr(0, y), row);
+    return out;
+}
+
+void upload_level(const Ref<TPixmap>& t, GLint level)
+{
+    const std::vector<uint8_t> rows = packed_rows(t);
+    gles.glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, t->width, t->height, 0, GL_RGBA,
+                      GL_UNSIGNED_BYTE, rows.data());
+}
+
+void set_filters(int32_t flags)
+{
+    const bool mip = (flags & IMAGE_MIPMAPPED) != 0;
+    GLint mag = GL_NEAREST, min = mip ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST;
+    if (flags & IMAGE_FILTERED) {
+        mag = GL_LINEAR;
+        min = mip ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+    }
+    gles.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
+    gles.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min);
+}
+
+GLuint new_texture(int32_t flags)
+{
+    GLuint name = 0;
+    gles.glGenTextures(1, &name);
+    gles.glBindTexture(GL_TEXTURE_2D, name);
+    gles.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gles.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    set_filters(flags);
+    gles.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    return name;
+}
+
+Ref<TPixmap> as_rgba(const Ref<TPixmap>& p)
+{
+    return p->format == FORMAT_RGBA32 ? p : p->convert(FORMAT_RGBA32);
+}
+
+} // namespace
+
+uint32_t upload_picture(const Ref<TPixmap>& pixmap)
+{
+    const GLuint name = new_texture(0);
+    upload_level(as_rgba(pixmap), 0);
+    return name;
+}
+
+TGles2TextureFrame::~TGles2TextureFrame()
+{
+    if (seq == 0 || texture == 0)
+        return;
+    auto driver = gles2_graphics_driver();
+    if (!driver->shared_record())
+        return; // the contexts are gone, and their textures with them
+    auto renderer = gles2_render_driver();
+    renderer->flush();
+    renderer->forget_texture(texture);
+    driver->switch_shared_context();
+    gles.glDeleteTextures(1, &texture);
+    driver->switch_shared_context();
+    seq = 0;
+}
+
+Ref<TGles2TextureFrame> TGles2TextureFrame::create_from_pixmap(const Ref<TPixmap>& pixmap,
+                                                               int32_t flags)
+{
+    int32_t tw = 0, th = 0;
+    fit_size(pixmap->width, pixmap->height, tw, th);
+    const int32_t w = std::min(pixmap->width, tw), h = std::min(pixmap->height, th);
+    Ref<TPixmap> p = pixmap;
+    if (p->width > w || p->height > h)
+        p = scale_pixmap(p, w, h);
+    Ref<TPixmap> t = (w < tw || h < th) ? extend_to_texture(p, tw, th) : as_rgba(p);
+
+    auto frame = make_ref<TGles2TextureFrame>();
+    frame->texture = new_texture(flags);
+    frame->seq = graphics_seq();
+    upload_level(t, 0);
+    if (flags & IMAGE_MIPMAPPED) {
+        Ref<TPixmap> level = t;
+        for (GLint i = 1; level->width > 1 || level->height > 1; ++i) {
+            level = scale_pixmap(level, std::max(level->width / 2, 1),
+                                 std::max(level->height / 2, 1));
+            upload_level(level, i);
+        }
+    }
+    // Finish the upload here so other contexts see a complete texture.
+    gles.glFlush();
+    frame->uv[2] = static_cast<float>(w) / static_cast<float>(tw);
+    frame->uv[3] = static_cast<float>(h) / static_cast<float>(th);
+    return frame;
+}
+
+void TGles2TextureFrame::draw(float x0, float y0, float x1, float y1, float tx, float ty)
+{
+    gles2_render_driver()->draw_frame(texture, x0, y0, x1, y1, tx, ty, uv);
+}
+
+} // namespace vantrel
