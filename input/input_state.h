@@ -63,12 +63,21 @@ struct SystemDriverState {
     Ref<TDesktopDriver> driver;
 };
 
+class TTimer;
+
+// The running timers, which the system driver's poll asks for their ticks.
+// A timer takes itself out when it stops or goes.
+struct TimerList {
+    std::vector<TTimer*> running;
+};
+
 struct InputState {
     EventQueue events;
     HookChains hooks;
     PolledState polled;
     PointerTracking pointer;
     SystemDriverState system;
+    TimerList timers;
 
     void reset();
 };

@@ -7,6 +7,7 @@
 #include "input/keycodes.h"
 #include "input/mouse_tracking.h"
 #include "input/polled_input.h"
+#include "input/timer.h"
 #include "platform/process.h"
 
 #include <algorithm>
@@ -69,6 +70,7 @@ public:
         while (message_pump().poll(message))
             dispatch(message);
         deliver_quit_signal();
+        deliver_timer_ticks();
     }
     void wait() override
     {

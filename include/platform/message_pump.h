@@ -63,6 +63,8 @@ public:
     virtual bool poll(OSMessage& message) = 0;
     // Blocks until a message is pending (or the system has none to give).
     virtual void wait() = 0;
+    // Makes a wait() in progress return soon. Any thread may call it.
+    virtual void wake() {}
 };
 
 // The registered backend's pump (platform/backend.h): SDL's event queue in

@@ -7,6 +7,8 @@
 
 #include <SDL.h>
 
+#include <atomic>
+
 namespace vantrel::platform {
 namespace {
 
@@ -111,7 +113,9 @@ public:
         }
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
-            if (event.type == SDL_KEYMAPCHANGED)
+            if (event.type == SDL_USEREVENT)
+                wake_pending_.store(false, std::memory_order_release);
+            else if (event.type == SDL_KEYMAPCHANGED)
                 sdl::learn_layout(&SDL_GetKeyFromScancode);
             else if (translate(event, message))
                 return true;
@@ -123,9 +127,20 @@ public:
         if (video_ready())
             SDL_WaitEvent(nullptr);
     }
+    void wake() override
+    {
+        // One pending wake is enough, so a fast timer cannot fill the queue.
+        if (wake_pending_.exchange(true, std::memory_order_acq_rel))
+            return;
+        SDL_Event event{};
+        event.type = SDL_USEREVENT;
+        if (SDL_PushEvent(&event) != 1)
+            wake_pending_.store(false, std::memory_order_release);
+    }
 
 private:
     bool layout_known_ = false;
+    std::atomic<bool> wake_pending_{false};
 };
 
 } // namespace

@@ -209,3 +209,22 @@ TEST_F(SdlPump, ClosedWindowReleasesItsContext)
 }
 
 } // namespace
+
+TEST_F(SdlPump, WakeFromAnotherThreadEndsAWaitAndLeavesNoMessage)
+{
+    std::thread waker([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        sdl_message_pump().wake();
+        sdl_message_pump().wake(); // coalesced with the first
+    });
+    sdl_message_pump().wait();
+    waker.join();
+    OSMessage m;
+    int messages = 0;
+    while (sdl_message_pump().poll(m))
+        ++messages;
+    EXPECT_EQ(messages, 0);
+    // The wake was taken, so a later one is pushed afresh.
+    sdl_message_pump().wake();
+    sdl_message_pump().wait();
+}
