@@ -7,6 +7,7 @@
 #include "gfx/graphics2d.h"
 #include "gfx/truetype.h"
 #include "support/null_fixture.h"
+#include "support/ttf_writer.h"
 
 #include <fstream>
 #include <iterator>
@@ -177,6 +178,77 @@ TEST_F(NullTrueType, BuiltInFontIsUnchanged)
     draw_text(Text(u"AB"), 10, 20);
     EXPECT_EQ(draw_log().count(NullOp::TexturedBegin), 0);
     EXPECT_EQ(draw_log().shapes().size(), 2u);
+}
+
+} // namespace
+} // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+// A font of known metrics: at 100 pixels a font unit is a tenth of a pixel.
+class GeneratedFont : public NullGfxTest {
+protected:
+    void SetUp() override
+    {
+        NullGfxTest::SetUp();
+        bytes = sample_ttf();
+        font = load_font_from_memory(bytes.data(), bytes.size(), 100);
+        ASSERT_TRUE(font);
+        select_font(font);
+    }
+    void TearDown() override { select_font(nullptr); }
+    int32_t width(const char16_t* text) { return measure_text_width(Text(text)); }
+
+    std::vector<uint8_t> bytes;
+    Ref<TGlyphFont> font;
+};
+
+TEST_F(GeneratedFont, AdvancesKerningAndTheMissingBox)
+{
+    EXPECT_EQ(width(u"A"), 70);
+    EXPECT_EQ(width(u"V"), 70);
+    EXPECT_EQ(width(u"AV"), 125); // kerned by 15
+    EXPECT_EQ(width(u"VA"), 140); // only A then V is a pair
+    EXPECT_EQ(width(u"A V"), 170);
+    EXPECT_EQ(width(u"x"), 50); // not in the font: the box's advance
+    EXPECT_EQ(width(u"\U0001F600I"), 80);
+    EXPECT_EQ(measure_text_height(), 100);
+    EXPECT_EQ(font->char_to_glyph(u'A'), 1);
+    EXPECT_EQ(font->char_to_glyph(u'x'), 0);
+    EXPECT_EQ(font->char_to_glyph(10), -1);
+}
+
+TEST_F(GeneratedFont, GlyphBoxesSitOnTheBaseline)
+{
+    draw_log().clear();
+    draw_text(Text(u"IA"), 0, 0);
+    std::vector<NullVertex> corners;
+    for (const NullCall& call : draw_log().calls())
+        if (call.op == NullOp::TexturedVertex)
+            corners.push_back(call.vertices[0]);
+    ASSERT_EQ(corners.size(), 11u);
+    // The bar: 10 units wide from x 100, 70 high standing on the baseline
+    // (ascender 80 pixels below the top), allowing a pixel of rounding.
+    EXPECT_NEAR(corners[0].x, 10, 1);
+    EXPECT_NEAR(corners[2].x - corners[0].x, 10, 1);
+    EXPECT_NEAR(corners[0].y, 10, 1);
+    EXPECT_NEAR(corners[1].y, 80, 1);
+    // The A starts after the bar's advance.
+    EXPECT_NEAR(corners[6].x, 30, 1);
+    // Every glyph of the run on the same page: one strip.
+    EXPECT_EQ(draw_log().count(NullOp::TexturedBegin), 1);
+}
+
+TEST_F(GeneratedFont, EveryCutOfTheFileIsRefusedOrUsable)
+{
+    for (size_t cut = 0; cut < bytes.size(); cut += 7) {
+        Ref<TGlyphFont> partial = load_font_from_memory(bytes.data(), cut, 20);
+        if (partial) {
+            EXPECT_GE(partial->measure(Text(u"AVI\u4e00")), 0) << cut;
+        }
+    }
+    EXPECT_FALSE(load_font_from_memory(bytes.data(), bytes.size() / 2, 20));
 }
 
 } // namespace
