@@ -7,6 +7,7 @@
 #pragma once
 
 #include "input/events.h"
+#include "input/gamepad_state.h"
 #include "input/hooks.h"
 #include "input/polled_input.h"
 #include "input/system_driver.h"
@@ -78,6 +79,7 @@ struct InputState {
     PointerTracking pointer;
     SystemDriverState system;
     TimerList timers;
+    GamepadState gamepads;
 
     void reset();
 };

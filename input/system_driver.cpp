@@ -3,6 +3,7 @@
 #include "input/system_driver.h"
 
 #include "input/events.h"
+#include "input/gamepad_events.h"
 #include "input/input_state.h"
 #include "input/keycodes.h"
 #include "input/mouse_tracking.h"
@@ -44,6 +45,9 @@ void dispatch(const platform::OSMessage& message)
     // Only a modifier key's own message changes the bits events carry.
     if (key_message && is_modifier_key(message.key))
         driver_state().modifiers = message.mods;
+    // Pads belong to no window.
+    if (send_gamepad_event(message))
+        return;
     // A copy, so a procedure may add or remove procedures.
     const std::vector<TWindowProcedure> claimants = driver_state().procedures;
     for (TWindowProcedure procedure : claimants)

@@ -1,6 +1,7 @@
 // The SDL event queue as a MessagePump, and the pointer services.
 #include "platform/message_pump.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sdl_gamepads.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/unicode.h"
 #include "platform/window.h"
@@ -97,6 +98,11 @@ bool translate(const SDL_Event& e, OSMessage& m)
     case SDL_MOUSEMOTION: return from_motion(e.motion, m);
     case SDL_MOUSEWHEEL: return from_wheel(e.wheel, m);
     case SDL_WINDOWEVENT: return from_window_event(e.window, m);
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION: return sdl::translate_gamepad(e, m);
     default: return false; // SDL_QUIT included: close requests come per window
     }
 }
@@ -110,6 +116,7 @@ public:
         if (!layout_known_) {
             layout_known_ = true;
             sdl::learn_layout(&SDL_GetKeyFromScancode);
+            sdl::start_gamepads();
         }
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
