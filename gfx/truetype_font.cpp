@@ -8,6 +8,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -113,7 +114,7 @@ const CachedGlyph& TTrueTypeSource::cached(uint32_t index)
                                 static_cast<int32_t>(bitmap.rows), bitmap.pitch);
         glyph.left = static_cast<float>(slot->bitmap_left);
         glyph.top = ascender_ - static_cast<float>(slot->bitmap_top);
-        glyph.advance = from_26_6(slot->advance.x);
+        glyph.advance = std::max(from_26_6(slot->advance.x), 0.0f); // never backwards
     }
     return cache_.emplace(index, glyph).first->second;
 }
@@ -166,7 +167,8 @@ bool TTrueTypeSource::draw_run(const Text& text, float x, float y, float ix, flo
 
 bool TTrueTypeSource::measure_run(const Text& text, int32_t& width)
 {
-    width = static_cast<int32_t>(walk(text, [](const CachedGlyph&, float) {}));
+    // Kerning of a hostile font could otherwise make a line narrower than none.
+    width = static_cast<int32_t>(std::max(walk(text, [](const CachedGlyph&, float) {}), 0.0f));
     return true;
 }
 
