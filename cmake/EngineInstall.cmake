@@ -33,6 +33,13 @@ install(TARGETS vantrel_engine ${VANTREL_ENGINE_LIBRARIES} EXPORT VantrelTargets
   ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT engine EXCLUDE_FROM_ALL)
 install(EXPORT VantrelTargets NAMESPACE Vantrel:: DESTINATION "${VANTREL_CMAKE_DIR}"
   COMPONENT engine EXCLUDE_FROM_ALL)
+# The guide beside the examples it quotes, so its links hold where installed.
+set(VANTREL_DOC_DIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/vantrel")
+install(FILES "${PROJECT_SOURCE_DIR}/docs/engine.md" DESTINATION "${VANTREL_DOC_DIR}/docs"
+  COMPONENT engine EXCLUDE_FROM_ALL)
+file(GLOB VANTREL_EXAMPLE_SOURCES "${PROJECT_SOURCE_DIR}/examples/example_*.cpp")
+install(FILES ${VANTREL_EXAMPLE_SOURCES} DESTINATION "${VANTREL_DOC_DIR}/examples"
+  COMPONENT engine EXCLUDE_FROM_ALL)
 
 configure_package_config_file(cmake/VantrelConfig.cmake.in
   "${PROJECT_BINARY_DIR}/VantrelConfig.cmake" INSTALL_DESTINATION "${VANTREL_CMAKE_DIR}")
@@ -58,6 +65,9 @@ if(VANTREL_HAVE_JPEG)
 endif()
 if(VANTREL_HAVE_VORBIS)
   string(APPEND VANTREL_PC_LOADER_REQUIRES " vorbisfile")
+endif()
+if(VANTREL_HAVE_FREETYPE)
+  string(APPEND VANTREL_PC_LOADER_REQUIRES " freetype2")
 endif()
 configure_file(cmake/vantrel.pc.in "${PROJECT_BINARY_DIR}/vantrel.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/vantrel.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"

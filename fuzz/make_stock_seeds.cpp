@@ -3,6 +3,7 @@
 // gets a few small files covering its layouts.
 #include "../tests/assets/stock_test_images.h"
 #include "../tests/audio/ogg_writer.h"
+#include "../tests/gfx/support/ttf_writer.h"
 
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,24 @@ void ogg_seeds(const fs::path& dir)
 
 } // namespace
 
+// The first byte is the fuzz target's pixel size.
+void font_seeds(const fs::path& dir)
+{
+    using namespace vantrel::test;
+    auto with_size = [](uint8_t size, std::vector<uint8_t> font) {
+        font.insert(font.begin(), size);
+        return stocktest::Bytes(font.begin(), font.end());
+    };
+    write(dir, "sample_16.ttf", with_size(15, sample_ttf()));
+    write(dir, "sample_48.ttf", with_size(47, sample_ttf()));
+    const std::vector<TtfPoint> square{{0, 0}, {0, 500}, {500, 500}, {500, 0}};
+    write(dir, "one_glyph.ttf", with_size(11, write_ttf({{0, 500, {square}}}, {})));
+    std::vector<TtfGlyph> letters{{0, 500, {square}}};
+    for (char16_t c = u'a'; c <= u'z'; ++c)
+        letters.push_back({c, static_cast<uint16_t>(400 + 10 * (c - u'a')), {square}});
+    write(dir, "alphabet_kerned.ttf", with_size(23, write_ttf(letters, {{1, 2, -40}, {2, 3, 25}})));
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -98,5 +117,6 @@ int main(int argc, char** argv)
     tga_seeds(root / "tga");
     jpeg_seeds(root / "jpeg");
     ogg_seeds(root / "ogg");
+    font_seeds(root / "font");
     return 0;
 }

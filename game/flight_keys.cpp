@@ -2,6 +2,7 @@
 // window system, so a later key of a group is asked only when the earlier
 // ones are not held.
 #include "game/flight.h"
+#include "game/pad_flight.h"
 
 #include "input/keycodes.h"
 #include "input/polled_input.h"
@@ -23,6 +24,7 @@ void read_flight_keys()
     keys.right = key_held(KEY_M) || key_held(KEY_RIGHT);
     keys.zoom_in = key_held(KEY_A) || key_held(KEY_K) || key_held(KEY_UP);
     keys.zoom_out = key_held(KEY_DOWN) || key_held(KEY_SPACE);
+    add_pad_flight(keys);
     apply_flight_keys(keys);
 }
 

@@ -8,6 +8,7 @@
 #include "game/asset_decoding.h"
 #include "game/flight.h"
 #include "game/music.h"
+#include "game/pad_flight.h"
 #include "game/pictures.h"
 #include "game/scene_draw.h"
 #include "game/scenery.h"
@@ -79,7 +80,7 @@ namespace {
 bool loop_should_end()
 {
     // The close request is asked only when Escape was not hit.
-    return take_key_hits(KEY_ESCAPE) != 0 || app_terminate_requested() != 0;
+    return take_key_hits(KEY_ESCAPE) != 0 || app_terminate_requested() != 0 || pad_quit_hit();
 }
 
 } // namespace

@@ -20,6 +20,11 @@ constexpr KeyBinding keys[] = {
     {"Down arrow or Space", "zoom the island out"},
     {"F11 or Alt+Enter", "switch between the window and full-screen"},
     {"Escape, or the window's close box", "quit"},
+    {"gamepad: left shoulder button or trigger", "flap the left wing"},
+    {"gamepad: right shoulder button or trigger", "flap the right wing"},
+    {"gamepad: D-pad or left stick up", "zoom the island in"},
+    {"gamepad: D-pad or left stick down", "zoom the island out"},
+    {"gamepad: Back", "quit"},
 };
 
 } // namespace

@@ -23,6 +23,10 @@ void TImageGlyph::get_rect(int32_t& x, int32_t& y, int32_t& width, int32_t& heig
     height = height_;
 }
 
+bool TFontSource::draw_run(const Text&, float, float, float, float, float, float) { return false; }
+
+bool TFontSource::measure_run(const Text&, int32_t&) { return false; }
+
 TGlyphFont::TGlyphFont(Ref<TFontSource> source, int32_t glyph_count, int32_t glyph_flags)
     : source_(std::move(source)), glyphs_(static_cast<size_t>(glyph_count > 0 ? glyph_count : 0)),
       glyph_flags_(glyph_flags)
@@ -65,6 +69,8 @@ void TGlyphFont::set_glyph(int32_t index, Ref<TImageGlyph> glyph)
 
 void TGlyphFont::draw(const Text& text, float x, float y, float ix, float iy, float jx, float jy)
 {
+    if (source_ && source_->draw_run(text, x, y, ix, iy, jx, jy))
+        return;
     for (char16_t unit : text.view()) {
         auto glyph = load_glyph(char_to_glyph(unit));
         if (!glyph)
@@ -90,15 +96,18 @@ void draw_text(const Text& text, float x, float y)
                          y + g->origin_y + hx * g->jx + hy * g->jy, g->ix, g->iy, g->jx, g->jy);
 }
 
-int32_t measure_text_width(const Text& text)
+int32_t TGlyphFont::measure(const Text& text)
 {
-    auto font = current_font();
     int32_t width = 0;
+    if (source_ && source_->measure_run(text, width))
+        return width;
     for (char16_t unit : text.view())
-        if (auto glyph = font->load_glyph(font->char_to_glyph(unit)))
+        if (auto glyph = load_glyph(char_to_glyph(unit)))
             width = static_cast<int32_t>(static_cast<float>(width) + glyph->advance());
     return width;
 }
+
+int32_t measure_text_width(const Text& text) { return current_font()->measure(text); }
 
 int32_t measure_text_height() { return current_font()->height(); }
 

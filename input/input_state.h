@@ -7,6 +7,7 @@
 #pragma once
 
 #include "input/events.h"
+#include "input/gamepad_state.h"
 #include "input/hooks.h"
 #include "input/polled_input.h"
 #include "input/system_driver.h"
@@ -63,12 +64,22 @@ struct SystemDriverState {
     Ref<TDesktopDriver> driver;
 };
 
+class TTimer;
+
+// The running timers, which the system driver's poll asks for their ticks.
+// A timer takes itself out when it stops or goes.
+struct TimerList {
+    std::vector<TTimer*> running;
+};
+
 struct InputState {
     EventQueue events;
     HookChains hooks;
     PolledState polled;
     PointerTracking pointer;
     SystemDriverState system;
+    TimerList timers;
+    GamepadState gamepads;
 
     void reset();
 };

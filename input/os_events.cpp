@@ -1,5 +1,6 @@
 // send_os_event: one window message into the events it stands for.
 #include "input/events.h"
+#include "input/gamepad_events.h"
 #include "input/mouse_tracking.h"
 #include "input/system_driver.h"
 
@@ -67,6 +68,11 @@ void send_os_event(const OSMessage& m, const Ref<TObject>& source)
     case MessageKind::FocusGained: emit(EVENT_APP_RESUME, source, 0); break;
     case MessageKind::FocusLost: emit(EVENT_APP_SUSPEND, source, 0); break;
     case MessageKind::Close: emit(EVENT_APP_TERMINATE, source, 0); break;
+    case MessageKind::PadAdded:
+    case MessageKind::PadRemoved:
+    case MessageKind::PadButtonDown:
+    case MessageKind::PadButtonUp:
+    case MessageKind::PadAxis: send_gamepad_event(m); break;
     case MessageKind::None: break;
     }
 }

@@ -3,6 +3,7 @@
 
 #include "input/events.h"
 #include "input/hooks.h"
+#include "input/gamepad_state.h"
 #include "input/input_state.h"
 #include "input/system_driver.h"
 
@@ -83,6 +84,7 @@ void on_activation(int32_t suspended)
     // stay held.
     clear_key_state();
     clear_button_state();
+    release_gamepads();
     polled().suspended = suspended;
 }
 
@@ -107,7 +109,7 @@ Ref<TObject> polled_input_hook(int32_t, const Ref<TObject>& data, const Ref<TObj
     case EVENT_APP_SUSPEND: on_activation(1); break;
     case EVENT_APP_RESUME: on_activation(0); break;
     case EVENT_APP_TERMINATE: s.terminate_request = 1; break;
-    default: break;
+    default: track_gamepad(e); break;
     }
     return data;
 }

@@ -3,10 +3,12 @@
 #include "input/system_driver.h"
 
 #include "input/events.h"
+#include "input/gamepad_events.h"
 #include "input/input_state.h"
 #include "input/keycodes.h"
 #include "input/mouse_tracking.h"
 #include "input/polled_input.h"
+#include "input/timer.h"
 #include "platform/process.h"
 
 #include <algorithm>
@@ -43,6 +45,9 @@ void dispatch(const platform::OSMessage& message)
     // Only a modifier key's own message changes the bits events carry.
     if (key_message && is_modifier_key(message.key))
         driver_state().modifiers = message.mods;
+    // Pads belong to no window.
+    if (send_gamepad_event(message))
+        return;
     // A copy, so a procedure may add or remove procedures.
     const std::vector<TWindowProcedure> claimants = driver_state().procedures;
     for (TWindowProcedure procedure : claimants)
@@ -69,6 +74,7 @@ public:
         while (message_pump().poll(message))
             dispatch(message);
         deliver_quit_signal();
+        deliver_timer_ticks();
     }
     void wait() override
     {

@@ -48,4 +48,13 @@ bool inject_window_notice(uint32_t window, WindowNotice notice);
 // The event a window manager never sends while another window of ours lives.
 bool inject_quit();
 
+// A virtual game controller, as if one were plugged in: its buttons and
+// axes numbered as the pad messages number them. The handle is -1 when SDL
+// refuses; the changes arrive with the next poll.
+int32_t attach_virtual_pad();
+bool set_virtual_pad_button(int32_t handle, int32_t button, bool down);
+bool set_virtual_pad_axis(int32_t handle, int32_t axis, int32_t value);
+// Unplugs it.
+void detach_virtual_pad(int32_t handle);
+
 } // namespace vantrel::platform

@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # libjpeg and libvorbis(file) are the stock JPEG and Ogg Vorbis loaders;
 # their -dev packages bring the runtime libraries the .deb depends on.
-BUILD_PACKAGES="g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libgl-dev libgles-dev libgl1-mesa-dri ccache lld"
+BUILD_PACKAGES="g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libfreetype-dev libgl-dev libgles-dev libgl1-mesa-dri ccache lld"
 # The last three validate the desktop entry, the metainfo and the manual page.
 TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils desktop-file-utils appstream groff-base"
 # scripts/package: dpkg-shlibdeps computes Depends from what file finds to be

@@ -43,6 +43,12 @@ public:
     // The glyph's picture (null for a blank one), box and advance.
     virtual Ref<TPixmap> glyph_pixmap(int32_t index, int32_t& x, int32_t& y, int32_t& width,
                                       int32_t& height, float& advance) = 0;
+    // A source that lays out whole runs itself (pairs of code units,
+    // kerning) draws and measures them here; false leaves the run to the
+    // glyph font, glyph by glyph.
+    virtual bool draw_run(const Text& text, float x, float y, float ix, float iy, float jx,
+                          float jy);
+    virtual bool measure_run(const Text& text, int32_t& width);
 };
 
 class TGlyphFont final : public TObject {
@@ -57,6 +63,8 @@ public:
     void set_glyph(int32_t index, Ref<TImageGlyph> glyph);
     // Draws text with the pen at (x, y), each glyph turned by the matrix.
     void draw(const Text& text, float x, float y, float ix, float iy, float jx, float jy);
+    // The text's width in pixels.
+    int32_t measure(const Text& text);
 
 private:
     Ref<TFontSource> source_;

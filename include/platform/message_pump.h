@@ -26,7 +26,15 @@ enum class MessageKind : int32_t {
     FocusGained,
     FocusLost,
     Close,       // the window manager asks the window to close
+    PadAdded,      // pad: a game controller was plugged in
+    PadRemoved,    // pad
+    PadButtonDown, // pad, button
+    PadButtonUp,   // pad, button
+    PadAxis,       // pad, button (the axis), axis_value
 };
+
+// Game controllers in use at once; pads are numbered 0 .. PAD_SLOTS - 1.
+constexpr int32_t PAD_SLOTS = 4;
 
 // Modifier bits of OSMessage::mods.
 constexpr int32_t MOD_SHIFT = 1;
@@ -54,6 +62,8 @@ struct OSMessage {
     int32_t client_width = 0, client_height = 0; // the window's client size
     int32_t wheel_delta = 0; // WHEEL_NOTCH per notch, positive away from the user
     std::u16string text;     // typed characters
+    int32_t pad = 0;         // the controller's slot, for the Pad* kinds
+    int32_t axis_value = 0;  // -32768..32767; triggers 0..32767
 };
 
 class MessagePump {
@@ -63,6 +73,8 @@ public:
     virtual bool poll(OSMessage& message) = 0;
     // Blocks until a message is pending (or the system has none to give).
     virtual void wait() = 0;
+    // Makes a wait() in progress return soon. Any thread may call it.
+    virtual void wake() {}
 };
 
 // The registered backend's pump (platform/backend.h): SDL's event queue in

@@ -1,11 +1,14 @@
 // The SDL event queue as a MessagePump, and the pointer services.
 #include "platform/message_pump.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sdl_gamepads.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/unicode.h"
 #include "platform/window.h"
 
 #include <SDL.h>
+
+#include <atomic>
 
 namespace vantrel::platform {
 namespace {
@@ -95,6 +98,11 @@ bool translate(const SDL_Event& e, OSMessage& m)
     case SDL_MOUSEMOTION: return from_motion(e.motion, m);
     case SDL_MOUSEWHEEL: return from_wheel(e.wheel, m);
     case SDL_WINDOWEVENT: return from_window_event(e.window, m);
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION: return sdl::translate_gamepad(e, m);
     default: return false; // SDL_QUIT included: close requests come per window
     }
 }
@@ -108,10 +116,13 @@ public:
         if (!layout_known_) {
             layout_known_ = true;
             sdl::learn_layout(&SDL_GetKeyFromScancode);
+            sdl::start_gamepads();
         }
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
-            if (event.type == SDL_KEYMAPCHANGED)
+            if (event.type == SDL_USEREVENT)
+                wake_pending_.store(false, std::memory_order_release);
+            else if (event.type == SDL_KEYMAPCHANGED)
                 sdl::learn_layout(&SDL_GetKeyFromScancode);
             else if (translate(event, message))
                 return true;
@@ -123,9 +134,20 @@ public:
         if (video_ready())
             SDL_WaitEvent(nullptr);
     }
+    void wake() override
+    {
+        // One pending wake is enough, so a fast timer cannot fill the queue.
+        if (wake_pending_.exchange(true, std::memory_order_acq_rel))
+            return;
+        SDL_Event event{};
+        event.type = SDL_USEREVENT;
+        if (SDL_PushEvent(&event) != 1)
+            wake_pending_.store(false, std::memory_order_release);
+    }
 
 private:
     bool layout_known_ = false;
+    std::atomic<bool> wake_pending_{false};
 };
 
 } // namespace

@@ -33,6 +33,11 @@ libraries="$(find "$prefix" -name '*.a' -printf '%f\n' | sort | tr '\n' ' ')"
 [ "$libraries" = "libvantrel_assets.a libvantrel_audio.a libvantrel_core.a libvantrel_gfx.a libvantrel_gfx_gl.a libvantrel_gfx_gles2.a libvantrel_input.a libvantrel_platform.a libvantrel_platform_sdl.a " ] ||
   fail "installed libraries: $libraries"
 
+doc="$prefix/share/doc/vantrel"
+cmp "$ROOT/docs/engine.md" "$doc/docs/engine.md" || fail "the guide is not installed"
+diff <(cd "$ROOT/examples" && ls example_*.cpp) <(cd "$doc/examples" && ls) ||
+  fail "the guide's examples are not installed beside it"
+
 cmake -S "$here/consumer" -B "$tmp/with-cmake" -G Ninja -DCMAKE_MAKE_PROGRAM="$ninja" \
   -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$tmp/with-cmake" >/dev/null

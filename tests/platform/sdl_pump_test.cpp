@@ -209,3 +209,78 @@ TEST_F(SdlPump, ClosedWindowReleasesItsContext)
 }
 
 } // namespace
+
+TEST_F(SdlPump, WakeFromAnotherThreadEndsAWaitAndLeavesNoMessage)
+{
+    std::thread waker([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        sdl_message_pump().wake();
+        sdl_message_pump().wake(); // coalesced with the first
+    });
+    sdl_message_pump().wait();
+    waker.join();
+    OSMessage m;
+    int messages = 0;
+    while (sdl_message_pump().poll(m))
+        ++messages;
+    EXPECT_EQ(messages, 0);
+    // The wake was taken, so a later one is pushed afresh.
+    sdl_message_pump().wake();
+    sdl_message_pump().wait();
+}
+
+namespace {
+
+// Every message of a pad (window id 0) up to now.
+std::vector<OSMessage> pad_messages()
+{
+    std::vector<OSMessage> out;
+    OSMessage m;
+    for (int round = 0; round < 5; ++round) {
+        while (sdl_message_pump().poll(m))
+            if (m.kind >= MessageKind::PadAdded)
+                out.push_back(m);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(SdlPump, VirtualControllerPlugsPressesMovesAndUnplugs)
+{
+    const int32_t pad = attach_virtual_pad();
+    ASSERT_GE(pad, 0);
+    auto got = pad_messages();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].kind, MessageKind::PadAdded);
+    const int32_t slot = got[0].pad;
+    EXPECT_EQ(slot, 0);
+
+    ASSERT_TRUE(set_virtual_pad_button(pad, 9, true)); // left shoulder
+    ASSERT_TRUE(set_virtual_pad_axis(pad, 1, -30000)); // left stick up
+    got = pad_messages();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].kind, MessageKind::PadButtonDown);
+    EXPECT_EQ(got[0].button, 9);
+    EXPECT_EQ(got[0].pad, slot);
+    EXPECT_EQ(got[1].kind, MessageKind::PadAxis);
+    EXPECT_EQ(got[1].button, 1);
+    EXPECT_EQ(got[1].axis_value, -30000);
+
+    // A second pad takes the next slot; unplugging the first frees slot 0.
+    const int32_t second = attach_virtual_pad();
+    got = pad_messages();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].pad, 1);
+    detach_virtual_pad(pad);
+    got = pad_messages();
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.back().kind, MessageKind::PadRemoved);
+    EXPECT_EQ(got.back().pad, 0);
+    detach_virtual_pad(second);
+    got = pad_messages();
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.back().pad, 1);
+    EXPECT_FALSE(set_virtual_pad_button(pad, 0, true));
+}
