@@ -31,14 +31,34 @@ void bmp_seeds(const fs::path& dir)
     auto masked = bmp_options(32);
     masked.alpha_mask = true;
     write(dir, "rgba32_masks.bmp", stocktest::encode_bmp(rgb, masked));
+    write(dir, "rgb16_555.bmp", stocktest::encode_bmp(rgb, bmp_options(16, true)));
+    auto sixteen = bmp_options(16);
+    sixteen.masks565 = true;
+    write(dir, "rgb16_565_masks.bmp", stocktest::encode_bmp(rgb, sixteen));
+    sixteen.masks565 = false;
+    sixteen.alpha_mask = true;
+    write(dir, "rgba16_4444_masks.bmp", stocktest::encode_bmp(rgb, sixteen));
+    auto os2 = bmp_options(24);
+    os2.os2_header = 64;
+    write(dir, "rgb24_os2_64.bmp", stocktest::encode_bmp(rgb, os2));
     for (int bits : {1, 4, 8}) {
         auto o = bmp_options(bits);
         stocktest::Rgba p = stocktest::palette_pattern(7, 3, bits == 1 ? 2 : 6, o.palette_rgb);
         write(dir, "palette" + std::to_string(bits) + ".bmp", stocktest::encode_bmp(p, o));
+        if (bits == 4) {
+            o.rle4 = true;
+            write(dir, "rle4.bmp", stocktest::encode_bmp(p, o));
+            o.rle4 = false;
+        }
         if (bits == 8) {
             o.core_header = true;
             write(dir, "palette8_core.bmp", stocktest::encode_bmp(p, o));
             o.core_header = false;
+            stocktest::Rgba full = stocktest::palette_pattern(3, 2, 256, o.palette_rgb);
+            o.os2_header = 16;
+            write(dir, "palette8_os2_16.bmp", stocktest::encode_bmp(full, o));
+            o.os2_header = 0;
+            p = stocktest::palette_pattern(7, 3, 6, o.palette_rgb);
             o.rle8 = true;
             write(dir, "rle8.bmp", stocktest::encode_bmp(p, o));
             o.rle8 = false;
