@@ -77,7 +77,8 @@ void tga_seeds(const fs::path& dir)
         int type, bits;
         bool top_down, right_to_left;
     } kinds[] = {{"rgb24.tga", 2, 24, false, false}, {"rgba32_rle.tga", 10, 32, true, false},
-                 {"rgb16_rle.tga", 10, 16, true, true}, {"grey_rle.tga", 11, 8, false, true}};
+                 {"rgb16_rle.tga", 10, 16, true, true}, {"grey_rle.tga", 11, 8, false, true},
+                 {"grey_alpha.tga", 3, 16, true, false}, {"grey_alpha_rle.tga", 11, 16, false, false}};
     for (const auto& k : kinds) {
         stocktest::TgaOptions o;
         o.image_type = k.type, o.bits = k.bits, o.top_down = k.top_down;

@@ -280,7 +280,7 @@ Bytes tga_pixel(const uint8_t* c, const TgaOptions& o)
             return {static_cast<uint8_t>(index), static_cast<uint8_t>(index >> 8)};
         return {static_cast<uint8_t>(index)};
     }
-    case 3: return {c[0]};
+    case 3: return o.bits == 16 ? Bytes{c[0], c[3]} : Bytes{c[0]};
     default: return tga_colour(c, o.bits);
     }
 }
@@ -339,7 +339,7 @@ Bytes encode_tga(const Rgba& p, const TgaOptions& o)
     put16(f, static_cast<uint32_t>(p.width));
     put16(f, static_cast<uint32_t>(p.height));
     f.push_back(static_cast<uint8_t>(o.bits));
-    f.push_back(static_cast<uint8_t>((o.bits == 32 ? 8 : 0) | (o.right_to_left ? 0x10 : 0) |
+    f.push_back(static_cast<uint8_t>((o.bits == 32 || ((o.image_type & 7) == 3 && o.bits == 16) ? 8 : 0) | (o.right_to_left ? 0x10 : 0) |
                                      (o.top_down ? 0x20 : 0)));
     f.insert(f.end(), o.id.begin(), o.id.end());
     if (mapped)
