@@ -98,6 +98,9 @@ void jpeg_seeds(const fs::path& dir)
     write(dir, "colour.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), {false, false, 75}));
     write(dir, "progressive.jpg", stocktest::encode_jpeg(stocktest::pattern(17, 9), {false, true, 60}));
     write(dir, "grey.jpg", stocktest::encode_jpeg(stocktest::pattern(9, 7), {true, false, 90}));
+    stocktest::Bytes stray = stocktest::encode_jpeg(stocktest::pattern(8, 8), {false, false, 75});
+    stray.insert(stray.end() - 2, {0x00, 0x12, 0x34}); // skipped before the end marker
+    write(dir, "stray-bytes.jpg", stray);
 }
 
 void ogg_seeds(const fs::path& dir)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace vantrel {
 namespace {
@@ -91,6 +92,27 @@ TEST(JpegLoader, CorruptScanDataGivesNull)
         if (no_tables[i] == 0xFF && no_tables[i + 1] == 0xC4)
             no_tables[i + 1] = 0xC9; // Huffman tables renamed: no table for the scan
     EXPECT_FALSE(load(no_tables));
+}
+
+// libjpeg skips bytes that are not a marker where one should start; the
+// picture is the same as without them.
+TEST(JpegLoader, StrayBytesBeforeAMarkerAreSkipped)
+{
+    const Bytes file = stocktest::encode_jpeg(stocktest::pattern(24, 16), {});
+    auto clean = load(file);
+    ASSERT_TRUE(clean);
+    for (uint8_t marker : {0xDA, 0xD9}) { // before the scan, before the end
+        SCOPED_TRACE(int{marker});
+        Bytes junk = file;
+        size_t at = junk.size() - 2;
+        if (marker == 0xDA)
+            for (at = 2; !(junk[at] == 0xFF && junk[at + 1] == 0xDA); ++at) {}
+        junk.insert(junk.begin() + static_cast<ptrdiff_t>(at), {0x00, 0x12, 0x34});
+        auto pixmap = load(junk);
+        ASSERT_TRUE(pixmap);
+        for (int32_t y = 0; y < clean->height; ++y)
+            ASSERT_EQ(std::memcmp(pixmap->pixel_ptr(0, y), clean->pixel_ptr(0, y), 24 * 3), 0) << y;
+    }
 }
 
 // The frame header's height and width, after the 0xFFC0 marker.
