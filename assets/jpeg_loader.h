@@ -1,8 +1,10 @@
 // The JPEG pixmap loader, over libjpeg.
 //
 // Greyscale pictures load as FORMAT_GRAY8, colour ones (YCbCr or RGB) as
-// FORMAT_RGB24. Baseline, progressive and arithmetic-coded files are read;
-// CMYK files are not.
+// FORMAT_RGB24, and so do four-ink ones (CMYK or YCCK), each light channel
+// being its ink's absence times black's. Under an Adobe marker the inks are
+// taken as stored inverted, as the programs that write that marker store
+// them. Baseline, progressive and arithmetic-coded files are read.
 //
 // Data that is not JPEG gives the null object, and so does a file that is
 // damaged or cut short (libjpeg's warnings about corrupt data count as

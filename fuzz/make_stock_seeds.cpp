@@ -101,6 +101,12 @@ void jpeg_seeds(const fs::path& dir)
     stocktest::Bytes stray = stocktest::encode_jpeg(stocktest::pattern(8, 8), {false, false, 75});
     stray.insert(stray.end() - 2, {0x00, 0x12, 0x34}); // skipped before the end marker
     write(dir, "stray-bytes.jpg", stray);
+    stocktest::JpegOptions inks;
+    inks.quality = 75;
+    inks.inks = stocktest::JpegOptions::AdobeYcck;
+    write(dir, "adobe-ycck.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), inks));
+    inks.inks = stocktest::JpegOptions::PlainCmyk;
+    write(dir, "plain-cmyk.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), inks));
 }
 
 void ogg_seeds(const fs::path& dir)

@@ -31,6 +31,9 @@ struct JpegOptions {
     bool grey = false;
     bool progressive = false;
     int quality = 95;
+    // Four inks storing the picture's colours: under an Adobe marker as
+    // inverted CMYK or YCCK, or plain CMYK with no marker.
+    enum Inks { NoInks, AdobeCmyk, AdobeYcck, PlainCmyk } inks = NoInks;
 };
 // Only where libjpeg is found (jpeg_test_writer.cpp).
 Bytes encode_jpeg(const Rgba& picture, const JpegOptions& options);

@@ -60,6 +60,20 @@ TEST(JpegLoader, GreyLoadsAsGrey)
     expect_close(picture, *pixmap, true);
 }
 
+TEST(JpegLoader, FourInkPicturesLoadAsRgb)
+{
+    using stocktest::JpegOptions;
+    Rgba picture = stocktest::pattern(40, 33);
+    for (auto inks : {JpegOptions::AdobeCmyk, JpegOptions::AdobeYcck, JpegOptions::PlainCmyk}) {
+        SCOPED_TRACE(inks);
+        JpegOptions options;
+        options.inks = inks;
+        auto pixmap = load(stocktest::encode_jpeg(picture, options));
+        ASSERT_TRUE(pixmap);
+        expect_close(picture, *pixmap, false);
+    }
+}
+
 TEST(JpegLoader, ForeignDataIsNotTaken)
 {
     for (const Bytes& file : {Bytes{}, Bytes{0xFF}, Bytes{0xFF, 0xD8}, Bytes{0xFF, 0xD8, 0x00, 0x01},
