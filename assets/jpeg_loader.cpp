@@ -124,6 +124,8 @@ bool size_is_plausible(const jpeg_decompress_struct& info, int64_t bytes_left)
         info.output_width > JPEG_MAX_SIDE || info.output_height > JPEG_MAX_SIDE)
         return false;
     const int64_t pixels = int64_t{info.output_width} * info.output_height;
+    if (info.arith_code && pixels <= JPEG_ARITHMETIC_PIXELS)
+        return true;
     return bytes_left < 0 || pixels <= (bytes_left + 1024) * JPEG_PIXELS_PER_BYTE;
 }
 

@@ -107,6 +107,11 @@ void jpeg_seeds(const fs::path& dir)
     write(dir, "adobe-ycck.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), inks));
     inks.inks = stocktest::JpegOptions::PlainCmyk;
     write(dir, "plain-cmyk.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), inks));
+    stocktest::JpegOptions arithmetic;
+    arithmetic.arithmetic = true;
+    write(dir, "arithmetic.jpg", stocktest::encode_jpeg(stocktest::pattern(9, 7), arithmetic));
+    stocktest::Rgba flat{600, 400, stocktest::Bytes(600 * 400 * 4, 90)};
+    write(dir, "arithmetic-flat.jpg", stocktest::encode_jpeg(flat, arithmetic));
 }
 
 void ogg_seeds(const fs::path& dir)

@@ -30,6 +30,7 @@ Bytes encode_jpeg(const Rgba& picture, const JpegOptions& options)
     if (options.inks == JpegOptions::PlainCmyk)
         info.write_Adobe_marker = FALSE;
     jpeg_set_quality(&info, options.quality, TRUE);
+    info.arith_code = options.arithmetic ? TRUE : FALSE;
     if (options.progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);

@@ -34,6 +34,7 @@ struct JpegOptions {
     // Four inks storing the picture's colours: under an Adobe marker as
     // inverted CMYK or YCCK, or plain CMYK with no marker.
     enum Inks { NoInks, AdobeCmyk, AdobeYcck, PlainCmyk } inks = NoInks;
+    bool arithmetic = false;
 };
 // Only where libjpeg is found (jpeg_test_writer.cpp).
 Bytes encode_jpeg(const Rgba& picture, const JpegOptions& options);

@@ -129,11 +129,11 @@ TEST(JpegLoader, StrayBytesBeforeAMarkerAreSkipped)
     }
 }
 
-// The frame header's height and width, after the 0xFFC0 marker.
+// The frame header's height and width, after its marker.
 Bytes with_size(Bytes file, uint32_t width, uint32_t height)
 {
     for (size_t i = 2; i + 9 < file.size(); ++i)
-        if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
+        if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2 || file[i + 1] == 0xC9)) {
             file[i + 5] = static_cast<uint8_t>(height >> 8), file[i + 6] = static_cast<uint8_t>(height);
             file[i + 7] = static_cast<uint8_t>(width >> 8), file[i + 8] = static_cast<uint8_t>(width);
             return file;
@@ -159,6 +159,24 @@ TEST(JpegLoader, LargeFlatPictureStillLoads)
     auto pixmap = load(file);
     ASSERT_TRUE(pixmap);
     EXPECT_EQ(pixmap->get_pixel(1000, 1000), 0xFF808080u);
+}
+
+// A flat arithmetic-coded picture costs the same few hundred bytes at any
+// size: up to JPEG_ARITHMETIC_PIXELS it loads, beyond it the bytes must pay.
+TEST(JpegLoader, FlatArithmeticCodedPictureLoadsWithinItsBudget)
+{
+    stocktest::JpegOptions options;
+    options.arithmetic = true;
+    Rgba flat{1200, 1000, Bytes(1200 * 1000 * 4, 128)};
+    const Bytes file = stocktest::encode_jpeg(flat, options);
+    ASSERT_LT(static_cast<int64_t>(file.size()) * JPEG_PIXELS_PER_BYTE, 1200 * 1000 - 1024 * JPEG_PIXELS_PER_BYTE);
+    auto pixmap = load(file);
+    ASSERT_TRUE(pixmap);
+    EXPECT_EQ(pixmap->get_pixel(1100, 900), 0xFF808080u);
+    EXPECT_FALSE(load(with_size(file, 16384, 16384)));
+    EXPECT_FALSE(load(with_size(file, 4097, 4096)));
+    // Huffman-coded data keeps the per-byte rule.
+    EXPECT_FALSE(load(with_size(stocktest::encode_jpeg(stocktest::pattern(16, 16), {}), 4000, 4000)));
 }
 
 TEST(JpegLoader, ReadsFromTheStreamPositionAndLeavesTheStreamOpen)
