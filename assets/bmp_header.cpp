@@ -1,12 +1,14 @@
-// BMP headers: the 14-byte file header, the info header (12 bytes, or 40 to
-// 124 with optional colour masks), the palette, and the gap up to the pixel
-// data. Every count is checked before it is used.
+// BMP headers: the 14-byte file header, the info header (12 bytes, 40 to
+// 124 with optional colour masks, or the second OS/2 header of 16 or 64
+// bytes), the palette, and the gap up to the pixel data. Every count is
+// checked before it is used.
 #include "assets/bmp_header.h"
 
 #include "assets/bmp_loader.h"
 #include "assets/loader_input.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace vantrel::bmp_detail {
 
@@ -15,6 +17,8 @@ namespace {
 constexpr int32_t FILE_HEADER_BYTES = 14;
 constexpr int32_t CORE_HEADER_BYTES = 12;
 constexpr int32_t INFO_HEADER_BYTES = 40;
+constexpr int32_t OS2_SHORT_HEADER_BYTES = 16;
+constexpr int32_t OS2_HEADER_BYTES = 64;
 
 // What the file header and the info header say, before the palette.
 struct Layout {
@@ -26,7 +30,8 @@ struct Layout {
 
 bool known_header_size(int32_t size)
 {
-    return size == CORE_HEADER_BYTES || size == INFO_HEADER_BYTES || size == 52 || size == 56 ||
+    return size == CORE_HEADER_BYTES || size == OS2_SHORT_HEADER_BYTES ||
+           size == INFO_HEADER_BYTES || size == 52 || size == 56 || size == OS2_HEADER_BYTES ||
            size == 108 || size == 124;
 }
 
@@ -46,12 +51,17 @@ void read_info_header(TByteStream& s, BmpHeader& h, Layout& layout)
     h.height = height == INT32_MIN ? 0 : (height < 0 ? -height : height);
     layout.planes = s.read_short();
     h.bits = s.read_short();
+    if (layout.header_size == OS2_SHORT_HEADER_BYTES)
+        return; // the rest are zero: uncompressed, a full palette
     h.compression = s.read_int();
     s.skip_bytes(12); // image size and resolution: not needed
     layout.palette_entries = s.read_int();
     s.read_int(); // important colours
     int32_t read = INFO_HEADER_BYTES;
-    const int32_t masks = layout.header_size >= 56 ? 4 : layout.header_size >= 52 ? 3 : 0;
+    const int32_t masks = layout.header_size == OS2_HEADER_BYTES ? 0
+                          : layout.header_size >= 56             ? 4
+                          : layout.header_size >= 52             ? 3
+                                                                 : 0;
     for (int32_t i = 0; i < masks; ++i, read += 4)
         h.masks[static_cast<size_t>(i)] = static_cast<uint32_t>(s.read_int());
     s.skip_bytes(layout.header_size - read);
@@ -64,9 +74,12 @@ bool supported(const BmpHeader& h, const Layout& layout)
         return false;
     switch (h.compression) {
     case BMP_RGB:
-        return h.bits == 1 || h.bits == 4 || h.bits == 8 || h.bits == 24 || h.bits == 32;
+        return h.bits == 1 || h.bits == 4 || h.bits == 8 || h.bits == 16 || h.bits == 24 ||
+               h.bits == 32;
     case BMP_RLE8: return h.bits == 8 && !h.top_down;
-    case BMP_BITFIELDS: return h.bits == 32;
+    case BMP_RLE4: return h.bits == 4 && !h.top_down;
+    case BMP_BITFIELDS: // under the 64-byte header, one-dimensional Huffman
+        return layout.header_size != OS2_HEADER_BYTES && (h.bits == 16 || h.bits == 32);
     default: return false;
     }
 }
@@ -98,6 +111,22 @@ bool read_palette(TByteStream& s, BmpHeader& h, const Layout& layout, int32_t& c
     return true;
 }
 
+// Each mask one run of set bits, none overlapping, all within the pixel.
+bool masks_usable(const BmpHeader& h)
+{
+    uint32_t seen = 0;
+    for (const uint32_t mask : h.masks) {
+        if (mask == 0)
+            continue;
+        const uint32_t run = mask >> std::countr_zero(mask);
+        if ((run & (run + 1)) != 0 || (seen & mask) != 0 ||
+            (h.bits == 16 && mask > 0xFFFF))
+            return false;
+        seen |= mask;
+    }
+    return true;
+}
+
 } // namespace
 
 bool read_bmp_header(TByteStream& s, BmpHeader& h)
@@ -126,6 +155,10 @@ bool read_bmp_header(TByteStream& s, BmpHeader& h)
             h.masks[i] = static_cast<uint32_t>(s.read_int());
         consumed += 12;
     }
+    if (h.bits == 16 && h.compression == BMP_RGB)
+        h.masks = {0x7C00, 0x03E0, 0x001F, 0};
+    if (h.compression == BMP_BITFIELDS && !masks_usable(h))
+        return false;
     if (h.bits <= 8 && !read_palette(s, h, layout, consumed))
         return false;
     if (layout.data_offset < consumed)

@@ -8,7 +8,7 @@
 
 namespace vantrel::bmp_detail {
 
-enum BmpCompression : int32_t { BMP_RGB = 0, BMP_RLE8 = 1, BMP_BITFIELDS = 3 };
+enum BmpCompression : int32_t { BMP_RGB = 0, BMP_RLE8 = 1, BMP_RLE4 = 2, BMP_BITFIELDS = 3 };
 
 struct BmpHeader {
     int32_t width = 0;
@@ -16,7 +16,7 @@ struct BmpHeader {
     bool top_down = false;
     int32_t bits = 0;
     int32_t compression = BMP_RGB;
-    std::array<uint32_t, 4> masks{}; // red, green, blue, alpha (bit fields)
+    std::array<uint32_t, 4> masks{}; // red, green, blue, alpha: 16 bits, or bit fields
     int32_t colours = 0;             // palette entries read
     std::array<uint8_t, 256 * 3> palette{}; // red, green, blue; unread entries black
 };

@@ -1,4 +1,5 @@
-// BMP pixel data: uncompressed rows, padded to 4 bytes, and RLE8 runs.
+// BMP pixel data: uncompressed rows, padded to 4 bytes, and RLE8 and RLE4
+// runs.
 //
 // Sizes are checked against what the stream still holds before the pixmap
 // is made, so a header cannot make the loader reserve memory that the data
@@ -45,17 +46,27 @@ void expand_palette_row(const BmpHeader& h, const uint8_t* s, uint8_t* d)
     }
 }
 
-// One channel through a bit-field mask, widened or narrowed to 8 bits.
+// One channel through a mask, narrowed to 8 bits, or widened by repeating
+// its bits so that 0 and the maximum map to 0 and 255 exactly.
 uint8_t channel(uint32_t pixel, uint32_t mask)
 {
     if (mask == 0)
         return 0;
     const int shift = std::countr_zero(mask);
     const int width = std::countr_one(mask >> shift);
-    const uint32_t value = (pixel & mask) >> shift;
+    uint32_t value = (pixel & mask) >> shift;
     if (width >= 8)
         return static_cast<uint8_t>(value >> (width - 8));
-    return static_cast<uint8_t>(value * 255 / ((1u << width) - 1));
+    uint32_t wide = 0;
+    for (int filled = 0; filled < 8; filled += width)
+        wide = wide << width | value;
+    const int extra = (8 + width - 1) / width * width - 8;
+    return static_cast<uint8_t>(wide >> extra);
+}
+
+bool masked(const BmpHeader& h)
+{
+    return h.bits == 16 || h.compression == bmp_detail::BMP_BITFIELDS;
 }
 
 void convert_row(const BmpHeader& h, const uint8_t* s, uint8_t* d, bool alpha)
@@ -64,12 +75,13 @@ void convert_row(const BmpHeader& h, const uint8_t* s, uint8_t* d, bool alpha)
         return expand_palette_row(h, s, d);
     const int32_t step = h.bits / 8;
     for (int32_t x = 0; x < h.width; ++x, s += step) {
-        if (h.compression != bmp_detail::BMP_BITFIELDS) {
+        if (!masked(h)) {
             *d++ = s[2], *d++ = s[1], *d++ = s[0];
             continue;
         }
-        const uint32_t p = uint32_t{s[0]} | uint32_t{s[1]} << 8 | uint32_t{s[2]} << 16 |
-                           uint32_t{s[3]} << 24;
+        uint32_t p = uint32_t{s[0]} | uint32_t{s[1]} << 8;
+        if (step == 4)
+            p |= uint32_t{s[2]} << 16 | uint32_t{s[3]} << 24;
         for (size_t c = 0; c < (alpha ? 4u : 3u); ++c)
             *d++ = channel(p, h.masks[c]);
     }
@@ -80,7 +92,7 @@ Ref<TPixmap> read_rows(TByteStream& s, const BmpHeader& h, int64_t bytes_left)
     const int64_t stride = row_bytes(h);
     if (bytes_left >= 0 && stride * h.height > bytes_left)
         return {}; // cut short
-    const bool alpha = h.compression == bmp_detail::BMP_BITFIELDS && h.masks[3] != 0;
+    const bool alpha = masked(h) && h.masks[3] != 0;
     Ref<TPixmap> pixmap = new_pixmap(h.width, h.height, alpha ? FORMAT_RGBA32 : FORMAT_RGB24, 4);
     std::vector<uint8_t> row(static_cast<size_t>(stride));
     for (int32_t n = 0; n < h.height; ++n) {
@@ -91,7 +103,7 @@ Ref<TPixmap> read_rows(TByteStream& s, const BmpHeader& h, int64_t bytes_left)
     return pixmap;
 }
 
-// Where RLE8 codes put their palette indices. Indices past the end of a row
+// Where run-length codes put their palette indices. Indices past the end of a row
 // are dropped, and the position never runs past the row's end.
 struct RleCanvas {
     int32_t width, height;
@@ -112,29 +124,37 @@ struct RleCanvas {
     }
 };
 
-// Absolute mode: count literal indices, padded to an even count.
-bool copy_literals(TByteStream& s, RleCanvas& canvas, int32_t count)
+// Absolute mode: count literal indices (bytes, or nibbles high first),
+// padded to an even number of bytes.
+bool copy_literals(TByteStream& s, RleCanvas& canvas, int32_t count, int32_t bits)
 {
     uint8_t literals[256];
-    const int32_t padded = count + (count & 1);
-    if (!read_exactly(s, literals, padded))
+    const int32_t bytes = bits == 4 ? (count + 1) / 2 : count;
+    if (!read_exactly(s, literals, bytes + (bytes & 1)))
         return false;
     for (int32_t i = 0; i < count; ++i)
-        canvas.put(literals[i]);
+        canvas.put(bits == 4 ? static_cast<uint8_t>(literals[i / 2] >> (i % 2 ? 0 : 4) & 15)
+                             : literals[i]);
     return true;
+}
+
+// An encoded run: one index, or two nibbles taken in turn.
+void put_run(RleCanvas& canvas, int32_t count, uint8_t value, int32_t bits)
+{
+    for (int32_t i = 0; i < count && canvas.x < canvas.width; ++i)
+        canvas.put(bits == 4 ? static_cast<uint8_t>(value >> (i % 2 ? 0 : 4) & 15) : value);
 }
 
 // Follows the codes to the end-of-picture code or the last row; false when
 // the data ends first.
-bool decode_rle8(TByteStream& s, RleCanvas& canvas)
+bool decode_rle(TByteStream& s, RleCanvas& canvas, int32_t bits)
 {
     while (canvas.y < canvas.height) {
         uint8_t code[2];
         if (!read_exactly(s, code, 2))
             return false;
         if (code[0] > 0) {
-            for (int32_t i = 0; i < code[0] && canvas.x < canvas.width; ++i)
-                canvas.put(code[1]);
+            put_run(canvas, code[0], code[1], bits);
         } else if (code[1] == 0) {
             canvas.x = 0, ++canvas.y; // end of row
         } else if (code[1] == 1) {
@@ -144,20 +164,20 @@ bool decode_rle8(TByteStream& s, RleCanvas& canvas)
             if (!read_exactly(s, jump, 2))
                 return false;
             canvas.jump(jump[0], jump[1]);
-        } else if (!copy_literals(s, canvas, code[1])) {
+        } else if (!copy_literals(s, canvas, code[1], bits)) {
             return false;
         }
     }
     return true;
 }
 
-Ref<TPixmap> read_rle8(TByteStream& s, const BmpHeader& h, int64_t bytes_left)
+Ref<TPixmap> read_rle(TByteStream& s, const BmpHeader& h, int64_t bytes_left)
 {
     const int64_t pixels = int64_t{h.width} * h.height;
     if (bytes_left >= 0 && pixels > bytes_left * BMP_RLE_PIXELS_PER_BYTE)
         return {};
     RleCanvas canvas{h.width, h.height, std::vector<uint8_t>(static_cast<size_t>(pixels), 0)};
-    if (!decode_rle8(s, canvas))
+    if (!decode_rle(s, canvas, h.bits))
         return {};
     Ref<TPixmap> pixmap = new_pixmap(h.width, h.height, FORMAT_RGB24, 4);
     for (int32_t n = 0; n < h.height; ++n) {
@@ -179,8 +199,8 @@ Ref<TPixmap> TBmpLoader::load(const Ref<TByteStream>& stream)
     if (!bmp_detail::read_bmp_header(s, header))
         return {};
     const int64_t bytes_left = stream_bytes_left(s);
-    if (header.compression == bmp_detail::BMP_RLE8)
-        return read_rle8(s, header, bytes_left);
+    if (header.compression == bmp_detail::BMP_RLE8 || header.compression == bmp_detail::BMP_RLE4)
+        return read_rle(s, header, bytes_left);
     return read_rows(s, header, bytes_left);
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace vantrel {
 
@@ -73,23 +74,44 @@ bool read_header(j_decompress_ptr info, JpegErrors* errors)
         info->out_color_space = JCS_GRAYSCALE;
     else if (info->jpeg_color_space == JCS_YCbCr || info->jpeg_color_space == JCS_RGB)
         info->out_color_space = JCS_RGB;
+    else if (info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK)
+        info->out_color_space = JCS_CMYK;
     else
-        return false; // CMYK and the like
+        return false;
     jpeg_calc_output_dimensions(info);
     return true;
 }
 
-// Decodes every row into pixels, one pitch apart.
-bool read_rows(j_decompress_ptr info, JpegErrors* errors, uint8_t* pixels, int32_t pitch)
+// Inks as light: under an Adobe marker the inks are stored inverted (255 is
+// no ink), as the programs that write that marker do.
+void inks_to_rgb(const j_decompress_ptr info, const uint8_t* inks, uint8_t* rgb)
+{
+    const bool inverted = info->saw_Adobe_marker;
+    for (JDIMENSION x = 0; x < info->output_width; ++x, inks += 4, rgb += 3) {
+        const int k = inverted ? inks[3] : 255 - inks[3];
+        for (int c = 0; c < 3; ++c) {
+            const int light = inverted ? inks[c] : 255 - inks[c];
+            rgb[c] = static_cast<uint8_t>((light * k + 127) / 255);
+        }
+    }
+}
+
+// Decodes every row into pixels, one pitch apart; four-ink rows go through
+// inks, a row of width x 4 bytes.
+bool read_rows(j_decompress_ptr info, JpegErrors* errors, uint8_t* pixels, int32_t pitch,
+               uint8_t* inks)
 {
     if (setjmp(errors->jump))
         return false;
     if (!jpeg_start_decompress(info))
         return false;
     while (info->output_scanline < info->output_height) {
-        JSAMPROW row = pixels + static_cast<ptrdiff_t>(info->output_scanline) * pitch;
+        uint8_t* target = pixels + static_cast<ptrdiff_t>(info->output_scanline) * pitch;
+        JSAMPROW row = info->output_components == 4 ? inks : target;
         if (jpeg_read_scanlines(info, &row, 1) != 1)
             return false;
+        if (info->output_components == 4)
+            inks_to_rgb(info, inks, target);
     }
     jpeg_finish_decompress(info);
     return true;
@@ -102,6 +124,8 @@ bool size_is_plausible(const jpeg_decompress_struct& info, int64_t bytes_left)
         info.output_width > JPEG_MAX_SIDE || info.output_height > JPEG_MAX_SIDE)
         return false;
     const int64_t pixels = int64_t{info.output_width} * info.output_height;
+    if (info.arith_code && pixels <= JPEG_ARITHMETIC_PIXELS)
+        return true;
     return bytes_left < 0 || pixels <= (bytes_left + 1024) * JPEG_PIXELS_PER_BYTE;
 }
 
@@ -117,13 +141,15 @@ Ref<TPixmap> decode(Decompressor& decompressor, JpegErrors& errors, int64_t byte
 {
     jpeg_decompress_struct& info = decompressor.info;
     if (!read_header(&info, &errors) || !size_is_plausible(info, bytes_left) ||
-        (info.output_components != 1 && info.output_components != 3))
+        (info.output_components != 1 && info.output_components != 3 &&
+         info.output_components != 4))
         return {};
     limit_memory(info);
     const int32_t format = info.output_components == 1 ? FORMAT_GRAY8 : FORMAT_RGB24;
     Ref<TPixmap> pixmap = new_pixmap(static_cast<int32_t>(info.output_width),
                                      static_cast<int32_t>(info.output_height), format, 4);
-    if (!read_rows(&info, &errors, pixmap->pixels, pixmap->pitch))
+    std::vector<uint8_t> inks(info.output_components == 4 ? size_t{info.output_width} * 4 : 0);
+    if (!read_rows(&info, &errors, pixmap->pixels, pixmap->pitch, inks.data()))
         return {};
     return pixmap;
 }

@@ -20,10 +20,12 @@ namespace {
     std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
 }
 
-// Level -1 is a warning about corrupt data: the picture is damaged.
+// Level -1 is a warning about corrupt data: the picture is damaged. Stray
+// bytes between markers are the exception: libjpeg skips them, the data the
+// picture needs is all there, and other decoders show such files.
 void on_message(j_common_ptr info, int level)
 {
-    if (level < 0)
+    if (level < 0 && info->err->msg_code != JWRN_EXTRANEOUS_DATA)
         jump_back(info);
 }
 

@@ -45,14 +45,14 @@ bool valid(const Fields& f)
     switch (kind) {
     case 1: return f.map_type == 1 && f.map_length > 0 && (f.bits == 8 || f.bits == 16);
     case 2: return colour_bits(f.bits);
-    default: return f.bits == 8;
+    default: return f.bits == 8 || f.bits == 16;
     }
 }
 
 int32_t pixmap_format(const Fields& f, TgaKind kind)
 {
-    if (kind == TgaKind::Grey)
-        return FORMAT_GRAY8;
+    if (kind == TgaKind::Grey) // with alpha, as no grey-plus-alpha format exists
+        return f.bits == 16 ? FORMAT_RGBA32 : FORMAT_GRAY8;
     const int32_t colour = kind == TgaKind::Mapped ? f.map_bits : f.bits;
     return colour == 32 ? FORMAT_RGBA32 : FORMAT_RGB24;
 }

@@ -43,6 +43,8 @@ void convert_pixel(const TgaHeader& h, const uint8_t* stored, uint8_t* out)
 {
     if (h.kind == TgaKind::Grey) {
         out[0] = stored[0];
+        if (h.format == FORMAT_RGBA32)
+            out[1] = out[2] = stored[0], out[3] = stored[1];
         return;
     }
     if (h.kind == TgaKind::TrueColour) {

@@ -32,14 +32,34 @@ void bmp_seeds(const fs::path& dir)
     auto masked = bmp_options(32);
     masked.alpha_mask = true;
     write(dir, "rgba32_masks.bmp", stocktest::encode_bmp(rgb, masked));
+    write(dir, "rgb16_555.bmp", stocktest::encode_bmp(rgb, bmp_options(16, true)));
+    auto sixteen = bmp_options(16);
+    sixteen.masks565 = true;
+    write(dir, "rgb16_565_masks.bmp", stocktest::encode_bmp(rgb, sixteen));
+    sixteen.masks565 = false;
+    sixteen.alpha_mask = true;
+    write(dir, "rgba16_4444_masks.bmp", stocktest::encode_bmp(rgb, sixteen));
+    auto os2 = bmp_options(24);
+    os2.os2_header = 64;
+    write(dir, "rgb24_os2_64.bmp", stocktest::encode_bmp(rgb, os2));
     for (int bits : {1, 4, 8}) {
         auto o = bmp_options(bits);
         stocktest::Rgba p = stocktest::palette_pattern(7, 3, bits == 1 ? 2 : 6, o.palette_rgb);
         write(dir, "palette" + std::to_string(bits) + ".bmp", stocktest::encode_bmp(p, o));
+        if (bits == 4) {
+            o.rle4 = true;
+            write(dir, "rle4.bmp", stocktest::encode_bmp(p, o));
+            o.rle4 = false;
+        }
         if (bits == 8) {
             o.core_header = true;
             write(dir, "palette8_core.bmp", stocktest::encode_bmp(p, o));
             o.core_header = false;
+            stocktest::Rgba full = stocktest::palette_pattern(3, 2, 256, o.palette_rgb);
+            o.os2_header = 16;
+            write(dir, "palette8_os2_16.bmp", stocktest::encode_bmp(full, o));
+            o.os2_header = 0;
+            p = stocktest::palette_pattern(7, 3, 6, o.palette_rgb);
             o.rle8 = true;
             write(dir, "rle8.bmp", stocktest::encode_bmp(p, o));
             o.rle8 = false;
@@ -58,7 +78,8 @@ void tga_seeds(const fs::path& dir)
         int type, bits;
         bool top_down, right_to_left;
     } kinds[] = {{"rgb24.tga", 2, 24, false, false}, {"rgba32_rle.tga", 10, 32, true, false},
-                 {"rgb16_rle.tga", 10, 16, true, true}, {"grey_rle.tga", 11, 8, false, true}};
+                 {"rgb16_rle.tga", 10, 16, true, true}, {"grey_rle.tga", 11, 8, false, true},
+                 {"grey_alpha.tga", 3, 16, true, false}, {"grey_alpha_rle.tga", 11, 16, false, false}};
     for (const auto& k : kinds) {
         stocktest::TgaOptions o;
         o.image_type = k.type, o.bits = k.bits, o.top_down = k.top_down;
@@ -78,6 +99,20 @@ void jpeg_seeds(const fs::path& dir)
     write(dir, "colour.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), {false, false, 75}));
     write(dir, "progressive.jpg", stocktest::encode_jpeg(stocktest::pattern(17, 9), {false, true, 60}));
     write(dir, "grey.jpg", stocktest::encode_jpeg(stocktest::pattern(9, 7), {true, false, 90}));
+    stocktest::Bytes stray = stocktest::encode_jpeg(stocktest::pattern(8, 8), {false, false, 75});
+    stray.insert(stray.end() - 2, {0x00, 0x12, 0x34}); // skipped before the end marker
+    write(dir, "stray-bytes.jpg", stray);
+    stocktest::JpegOptions inks;
+    inks.quality = 75;
+    inks.inks = stocktest::JpegOptions::AdobeYcck;
+    write(dir, "adobe-ycck.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), inks));
+    inks.inks = stocktest::JpegOptions::PlainCmyk;
+    write(dir, "plain-cmyk.jpg", stocktest::encode_jpeg(stocktest::pattern(8, 8), inks));
+    stocktest::JpegOptions arithmetic;
+    arithmetic.arithmetic = true;
+    write(dir, "arithmetic.jpg", stocktest::encode_jpeg(stocktest::pattern(9, 7), arithmetic));
+    stocktest::Rgba flat{600, 400, stocktest::Bytes(600 * 400 * 4, 90)};
+    write(dir, "arithmetic-flat.jpg", stocktest::encode_jpeg(flat, arithmetic));
 }
 
 void ogg_seeds(const fs::path& dir)

@@ -2,6 +2,8 @@
 #include "stock_test_images.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -68,6 +70,29 @@ Rgba palette_pattern(int32_t width, int32_t height, int32_t colours, Bytes& pale
 
 namespace {
 
+// Red, green, blue and alpha masks of a 16- or 32-bit picture.
+std::array<uint32_t, 4> bmp_masks(const BmpOptions& o)
+{
+    if (o.bits == 32)
+        return {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    if (o.alpha_mask)
+        return {0x0F00, 0x00F0, 0x000F, 0xF000};
+    if (o.masks565)
+        return {0xF800, 0x07E0, 0x001F, 0};
+    return {0x7C00, 0x03E0, 0x001F, 0};
+}
+
+uint32_t pack16(const uint8_t* c, const BmpOptions& o)
+{
+    uint32_t v = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        const uint32_t mask = bmp_masks(o)[i];
+        if (mask != 0)
+            v |= uint32_t{c[i]} >> (8 - std::popcount(mask)) << std::countr_zero(mask);
+    }
+    return v;
+}
+
 Bytes bmp_row(const Rgba& p, int32_t y, const BmpOptions& o)
 {
     Bytes row;
@@ -78,6 +103,9 @@ Bytes bmp_row(const Rgba& p, int32_t y, const BmpOptions& o)
         for (int32_t x = 0; x < p.width; ++x)
             row[static_cast<size_t>(x / per_byte)] |= static_cast<uint8_t>(
                 index_of(o.palette_rgb, px + x * 4) << (8 - o.bits * (x % per_byte + 1)));
+    } else if (o.bits == 16) {
+        for (int32_t x = 0; x < p.width; ++x)
+            put16(row, pack16(px + x * 4, o));
     } else {
         for (int32_t x = 0; x < p.width; ++x) {
             const uint8_t* c = px + x * 4;
@@ -125,6 +153,54 @@ void rle8_row(const Rgba& p, int32_t y, const Bytes& palette, Bytes& out)
     out.insert(out.end(), {0, 0});
 }
 
+// Runs of one index as encoded runs of up to 254 nibbles, the rest as
+// literals, so both kinds of code and odd counts occur.
+void rle4_row(const Rgba& p, int32_t y, const Bytes& palette, Bytes& out)
+{
+    Bytes idx;
+    for (int32_t x = 0; x < p.width; ++x)
+        idx.push_back(index_of(palette, &p.pixels[(static_cast<size_t>(y) * static_cast<size_t>(p.width) + static_cast<size_t>(x)) * 4]));
+    size_t x = 0;
+    while (x < idx.size()) {
+        size_t run = 1;
+        while (x + run < idx.size() && idx[x + run] == idx[x] && run < 254)
+            ++run;
+        if (run >= 3 || idx.size() - x < 3) {
+            out.insert(out.end(), {static_cast<uint8_t>(run), static_cast<uint8_t>(idx[x] << 4 | idx[x])});
+            x += run;
+            continue;
+        }
+        size_t lit = 3;
+        while (x + lit < idx.size() && lit < 255 && idx[x + lit] != idx[x + lit - 1])
+            ++lit;
+        out.insert(out.end(), {0, static_cast<uint8_t>(lit)});
+        Bytes packed((lit + 1) / 2, 0);
+        for (size_t i = 0; i < lit; ++i)
+            packed[i / 2] |= static_cast<uint8_t>(idx[x + i] << (i % 2 ? 0 : 4));
+        if (packed.size() & 1)
+            packed.push_back(0);
+        out.insert(out.end(), packed.begin(), packed.end());
+        x += lit;
+    }
+    out.insert(out.end(), {0, 0});
+}
+
+uint32_t bmp_header_bytes(const BmpOptions& o)
+{
+    if (o.core_header)
+        return 12;
+    if (o.os2_header)
+        return static_cast<uint32_t>(o.os2_header);
+    return o.alpha_mask ? 56 : 40;
+}
+
+uint32_t bmp_compression(const BmpOptions& o)
+{
+    if (o.rle8 || o.rle4)
+        return o.rle8 ? 1 : 2;
+    return o.alpha_mask || o.masks565 ? 3 : 0;
+}
+
 } // namespace
 
 Bytes encode_bmp(const Rgba& p, const BmpOptions& o)
@@ -134,17 +210,19 @@ Bytes encode_bmp(const Rgba& p, const BmpOptions& o)
         const int32_t y = o.top_down ? n : p.height - 1 - n;
         if (o.rle8) {
             rle8_row(p, y, o.palette_rgb, pixels);
+        } else if (o.rle4) {
+            rle4_row(p, y, o.palette_rgb, pixels);
         } else {
             const Bytes row = bmp_row(p, y, o);
             pixels.insert(pixels.end(), row.begin(), row.end());
         }
     }
-    if (o.rle8)
+    if (o.rle8 || o.rle4)
         pixels.insert(pixels.end(), {0, 1});
-    const uint32_t header = o.core_header ? 12 : o.alpha_mask ? 56 : 40;
+    const uint32_t header = bmp_header_bytes(o);
     const uint32_t entry = o.core_header ? 3 : 4;
     const auto palette_bytes = static_cast<uint32_t>(o.palette_rgb.size() / 3 * entry);
-    const uint32_t offset = 14 + header + palette_bytes;
+    const uint32_t offset = 14 + header + palette_bytes + (o.masks565 ? 12 : 0);
     Bytes f{'B', 'M'};
     put32(f, offset + static_cast<uint32_t>(pixels.size()));
     put32(f, 0);
@@ -159,13 +237,16 @@ Bytes encode_bmp(const Rgba& p, const BmpOptions& o)
     }
     put16(f, 1);
     put16(f, static_cast<uint32_t>(o.bits));
-    if (!o.core_header) {
-        put32(f, o.rle8 ? 1 : o.alpha_mask ? 3 : 0);
+    if (!o.core_header && o.os2_header != 16) {
+        put32(f, bmp_compression(o));
         put32(f, static_cast<uint32_t>(pixels.size()));
         put32(f, 2835), put32(f, 2835);
         put32(f, static_cast<uint32_t>(o.palette_rgb.size() / 3)), put32(f, 0);
-        if (o.alpha_mask)
-            put32(f, 0x00FF0000), put32(f, 0x0000FF00), put32(f, 0x000000FF), put32(f, 0xFF000000);
+        if (o.alpha_mask || o.masks565)
+            for (size_t i = 0; i < (o.alpha_mask ? 4u : 3u); ++i)
+                put32(f, bmp_masks(o)[i]);
+        if (o.os2_header == 64)
+            f.resize(f.size() + 24, 0); // units, recording and rendering: the defaults
     }
     for (size_t i = 0; i + 2 < o.palette_rgb.size(); i += 3) {
         f.insert(f.end(), {o.palette_rgb[i + 2], o.palette_rgb[i + 1], o.palette_rgb[i]});
@@ -199,7 +280,7 @@ Bytes tga_pixel(const uint8_t* c, const TgaOptions& o)
             return {static_cast<uint8_t>(index), static_cast<uint8_t>(index >> 8)};
         return {static_cast<uint8_t>(index)};
     }
-    case 3: return {c[0]};
+    case 3: return o.bits == 16 ? Bytes{c[0], c[3]} : Bytes{c[0]};
     default: return tga_colour(c, o.bits);
     }
 }
@@ -258,7 +339,7 @@ Bytes encode_tga(const Rgba& p, const TgaOptions& o)
     put16(f, static_cast<uint32_t>(p.width));
     put16(f, static_cast<uint32_t>(p.height));
     f.push_back(static_cast<uint8_t>(o.bits));
-    f.push_back(static_cast<uint8_t>((o.bits == 32 ? 8 : 0) | (o.right_to_left ? 0x10 : 0) |
+    f.push_back(static_cast<uint8_t>((o.bits == 32 || ((o.image_type & 7) == 3 && o.bits == 16) ? 8 : 0) | (o.right_to_left ? 0x10 : 0) |
                                      (o.top_down ? 0x20 : 0)));
     f.insert(f.end(), o.id.begin(), o.id.end());
     if (mapped)

@@ -31,16 +31,23 @@ struct JpegOptions {
     bool grey = false;
     bool progressive = false;
     int quality = 95;
+    // Four inks storing the picture's colours: under an Adobe marker as
+    // inverted CMYK or YCCK, or plain CMYK with no marker.
+    enum Inks { NoInks, AdobeCmyk, AdobeYcck, PlainCmyk } inks = NoInks;
+    bool arithmetic = false;
 };
 // Only where libjpeg is found (jpeg_test_writer.cpp).
 Bytes encode_jpeg(const Rgba& picture, const JpegOptions& options);
 
 struct BmpOptions {
-    int32_t bits = 24;          // 1, 4, 8, 24 or 32
+    int32_t bits = 24;          // 1, 4, 8, 16, 24 or 32
     bool top_down = false;
     bool rle8 = false;          // 8 bits only
-    bool alpha_mask = false;    // 32 bits: bit fields with an alpha mask
+    bool rle4 = false;          // 4 bits only
+    bool alpha_mask = false;    // 16 or 32 bits: bit fields with an alpha mask (4-4-4-4 in 16)
+    bool masks565 = false;      // 16 bits: 5-6-5 bit fields after a 40-byte header
     bool core_header = false;   // the 12-byte header
+    int32_t os2_header = 0;     // 16 or 64: the second OS/2 header
     Bytes palette_rgb;          // for 1, 4 and 8 bits
 };
 inline BmpOptions bmp_options(int32_t bits, bool top_down = false)
@@ -50,7 +57,8 @@ inline BmpOptions bmp_options(int32_t bits, bool top_down = false)
     options.top_down = top_down;
     return options;
 }
-// Palette pictures store the index of each pixel's exact palette colour.
+// Palette pictures store the index of each pixel's exact palette colour;
+// 16-bit ones keep each channel's top bits.
 Bytes encode_bmp(const Rgba& picture, const BmpOptions& options);
 
 struct TgaOptions {

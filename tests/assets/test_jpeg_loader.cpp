@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace vantrel {
 namespace {
@@ -59,6 +60,20 @@ TEST(JpegLoader, GreyLoadsAsGrey)
     expect_close(picture, *pixmap, true);
 }
 
+TEST(JpegLoader, FourInkPicturesLoadAsRgb)
+{
+    using stocktest::JpegOptions;
+    Rgba picture = stocktest::pattern(40, 33);
+    for (auto inks : {JpegOptions::AdobeCmyk, JpegOptions::AdobeYcck, JpegOptions::PlainCmyk}) {
+        SCOPED_TRACE(inks);
+        JpegOptions options;
+        options.inks = inks;
+        auto pixmap = load(stocktest::encode_jpeg(picture, options));
+        ASSERT_TRUE(pixmap);
+        expect_close(picture, *pixmap, false);
+    }
+}
+
 TEST(JpegLoader, ForeignDataIsNotTaken)
 {
     for (const Bytes& file : {Bytes{}, Bytes{0xFF}, Bytes{0xFF, 0xD8}, Bytes{0xFF, 0xD8, 0x00, 0x01},
@@ -93,11 +108,32 @@ TEST(JpegLoader, CorruptScanDataGivesNull)
     EXPECT_FALSE(load(no_tables));
 }
 
-// The frame header's height and width, after the 0xFFC0 marker.
+// libjpeg skips bytes that are not a marker where one should start; the
+// picture is the same as without them.
+TEST(JpegLoader, StrayBytesBeforeAMarkerAreSkipped)
+{
+    const Bytes file = stocktest::encode_jpeg(stocktest::pattern(24, 16), {});
+    auto clean = load(file);
+    ASSERT_TRUE(clean);
+    for (uint8_t marker : {0xDA, 0xD9}) { // before the scan, before the end
+        SCOPED_TRACE(int{marker});
+        Bytes junk = file;
+        size_t at = junk.size() - 2;
+        if (marker == 0xDA)
+            for (at = 2; !(junk[at] == 0xFF && junk[at + 1] == 0xDA); ++at) {}
+        junk.insert(junk.begin() + static_cast<ptrdiff_t>(at), {0x00, 0x12, 0x34});
+        auto pixmap = load(junk);
+        ASSERT_TRUE(pixmap);
+        for (int32_t y = 0; y < clean->height; ++y)
+            ASSERT_EQ(std::memcmp(pixmap->pixel_ptr(0, y), clean->pixel_ptr(0, y), 24 * 3), 0) << y;
+    }
+}
+
+// The frame header's height and width, after its marker.
 Bytes with_size(Bytes file, uint32_t width, uint32_t height)
 {
     for (size_t i = 2; i + 9 < file.size(); ++i)
-        if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
+        if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2 || file[i + 1] == 0xC9)) {
             file[i + 5] = static_cast<uint8_t>(height >> 8), file[i + 6] = static_cast<uint8_t>(height);
             file[i + 7] = static_cast<uint8_t>(width >> 8), file[i + 8] = static_cast<uint8_t>(width);
             return file;
@@ -123,6 +159,24 @@ TEST(JpegLoader, LargeFlatPictureStillLoads)
     auto pixmap = load(file);
     ASSERT_TRUE(pixmap);
     EXPECT_EQ(pixmap->get_pixel(1000, 1000), 0xFF808080u);
+}
+
+// A flat arithmetic-coded picture costs the same few hundred bytes at any
+// size: up to JPEG_ARITHMETIC_PIXELS it loads, beyond it the bytes must pay.
+TEST(JpegLoader, FlatArithmeticCodedPictureLoadsWithinItsBudget)
+{
+    stocktest::JpegOptions options;
+    options.arithmetic = true;
+    Rgba flat{1200, 1000, Bytes(1200 * 1000 * 4, 128)};
+    const Bytes file = stocktest::encode_jpeg(flat, options);
+    ASSERT_LT(static_cast<int64_t>(file.size()) * JPEG_PIXELS_PER_BYTE, 1200 * 1000 - 1024 * JPEG_PIXELS_PER_BYTE);
+    auto pixmap = load(file);
+    ASSERT_TRUE(pixmap);
+    EXPECT_EQ(pixmap->get_pixel(1100, 900), 0xFF808080u);
+    EXPECT_FALSE(load(with_size(file, 16384, 16384)));
+    EXPECT_FALSE(load(with_size(file, 4097, 4096)));
+    // Huffman-coded data keeps the per-byte rule.
+    EXPECT_FALSE(load(with_size(stocktest::encode_jpeg(stocktest::pattern(16, 16), {}), 4000, 4000)));
 }
 
 TEST(JpegLoader, ReadsFromTheStreamPositionAndLeavesTheStreamOpen)

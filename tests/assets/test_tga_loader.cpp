@@ -86,6 +86,28 @@ TEST(TgaLoader, GreyRoundTrips)
     }
 }
 
+// The grey byte fills red, green and blue; the second byte is alpha.
+TEST(TgaLoader, GreyPlusAlphaLoadsAsRgba)
+{
+    Rgba picture = stocktest::pattern(9, 4);
+    for (uint8_t* p = picture.pixels.data(); p < picture.pixels.data() + picture.pixels.size(); p += 4)
+        p[1] = p[2] = p[0];
+    for (int32_t type : {3, 11}) {
+        SCOPED_TRACE(type);
+        TgaOptions o;
+        o.image_type = type;
+        o.bits = 16;
+        expect_pixels(picture, load(stocktest::encode_tga(picture, o)), FORMAT_RGBA32);
+        o.top_down = true;
+        expect_pixels(picture, load(stocktest::encode_tga(picture, o)), FORMAT_RGBA32);
+    }
+    TgaOptions o;
+    o.image_type = 3;
+    o.bits = 24; // grey has no other depth
+    Bytes file = stocktest::encode_tga(picture, o);
+    EXPECT_FALSE(load(file));
+}
+
 TEST(TgaLoader, IndexOutsideTheMapIsOpaqueBlack)
 {
     TgaOptions o;
@@ -136,7 +158,11 @@ TEST(TgaLoader, EveryTruncationGivesNull)
     Rgba mapped = stocktest::palette_pattern(13, 5, 7, rle.palette_rgb);
     TgaOptions rgb_rle;
     rgb_rle.image_type = 10;
+    TgaOptions grey_alpha;
+    grey_alpha.image_type = 11;
+    grey_alpha.bits = 16;
     for (const Bytes& file : {stocktest::encode_tga(mapped, rle),
+                              stocktest::encode_tga(stocktest::pattern(6, 4), grey_alpha),
                               stocktest::encode_tga(stocktest::pattern(7, 5), rgb_rle),
                               stocktest::encode_tga(stocktest::pattern(4, 3), {})}) {
         ASSERT_TRUE(load(file));
