@@ -15,8 +15,8 @@ namespace vantrel {
 class ringdevice;
 struct channel_table;
 
-// Over the default output of the registered platform backend
-// (platform/backend.h). 0, or -1 when the output does not open or there is
+// Over the default output of the platform backend registered at start-up
+// (the graphics backend's init does it). 0, or -1 when the output does not open or there is
 // no backend (the silent back end stays).
 int32_t audio_init();
 // Closes the device (its thread joined) and frees the channel table.

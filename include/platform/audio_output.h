@@ -43,8 +43,8 @@ public:
 // Called on the output's own thread with each buffer handed to the sound card.
 using AudioTap = void (*)(void* user, const uint8_t* bytes, uint32_t count);
 
-// A new output on the default device of the registered platform backend
-// (platform/backend.h); null when no backend is registered.
+// A new output on the default device of the platform backend registered at
+// start-up (the graphics backend's init does it); null when none is.
 Ref<AudioOutput> create_audio_output();
 
 } // namespace vantrel::platform

@@ -77,8 +77,8 @@ public:
     virtual void wake() {}
 };
 
-// The registered backend's pump (platform/backend.h): SDL's event queue in
-// the program. With no backend registered it never has a message.
+// The pump of the platform backend the program registered at start-up
+// (the graphics backend's init does it): SDL's event queue in the program. With no backend registered it never has a message.
 MessagePump& system_message_pump();
 
 // Pointer and window-system services the input layer needs.
