@@ -24,13 +24,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numbers>
 #include <string>
 
 using namespace vantrel;
 
 namespace {
-
-constexpr float PI = 3.14159265f;
 
 // [snippet:sample-buffers]
 // A sine tone as 16-bit mono samples, fading in and out at its ends so
@@ -43,7 +42,7 @@ Ref<TSampleBuffer> make_tone(float hertz, float loudness, float seconds)
     for (int32_t i = 0; i < frames; ++i) {
         const float edge = std::fmin(1.0f, std::fmin(i, frames - 1 - i) / 200.0f);
         const auto value = static_cast<int16_t>(32767 * loudness * edge *
-                                                std::sin(2 * PI * hertz * i / RATE));
+                                                std::sin(2 * std::numbers::pi_v<float> * hertz * i / RATE));
         buffer->data[2 * i] = static_cast<uint8_t>(value & 0xFF); // little-endian
         buffer->data[2 * i + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
     }
@@ -93,9 +92,9 @@ int run(int frames)
             break;
         // [snippet:voices]
         // Left, across, a while on the right, and back, every four seconds.
-        const float pan = std::clamp(-2 * std::cos(frame * PI / 120), -1.0f, 1.0f);
-        const float volume = 0.5f + 0.5f * std::sin(frame * PI / 90);
-        const float rate = 1.0f + 0.5f * std::sin(frame * PI / 150);
+        const float pan = std::clamp(-2 * std::cos(frame * std::numbers::pi_v<float> / 120), -1.0f, 1.0f);
+        const float volume = 0.5f + 0.5f * std::sin(frame * std::numbers::pi_v<float> / 90);
+        const float rate = 1.0f + 0.5f * std::sin(frame * std::numbers::pi_v<float> / 150);
         set_voice_pan(hum_voice, pan);
         set_voice_volume(tone_voice, volume);
         set_voice_rate(tone_voice, rate);
