@@ -3,6 +3,10 @@
 // sounds.
 #include "mixer_fixture.h"
 
+#include "audio/audio_system.h"
+#include "audio/mixer/ringdevice.h"
+#include "fake_output.h"
+
 #include <algorithm>
 
 #include <cmath>
@@ -75,6 +79,26 @@ TEST_F(MixerPullTest, NothingOrNegativeWritesNothing)
     pulled.pull(out.data(), 0);
     pulled.pull(out.data(), -3);
     EXPECT_EQ(out, (std::vector<int16_t>{7, 7, 7, 7}));
+}
+
+TEST_F(MixerPullTest, TheDeviceGivesAHostItsMixerOrSilence)
+{
+    std::vector<int16_t> out(6, 7);
+    audio_shutdown();
+    pull_audio(out.data(), 3);
+    EXPECT_EQ(out, std::vector<int16_t>(6, 0));
+
+    ASSERT_TRUE(audio_init_with(make_ref<FakeOutput>(), false));
+    SampleRef shot(stereo16(tone(900, 0.2, 25000), 44100));
+    audio_device()->get_mixer()->play(shot.get(), nullptr, SOUND_PLAYING, 0, 1);
+    pulled.play(shot.get(), nullptr, SOUND_PLAYING, 0, 1);
+    clock.advance(25);
+    std::vector<int16_t> heard(2000, 1), expected(2000, 2);
+    pull_audio(heard.data(), 1000);
+    pulled.pull(expected.data(), 1000);
+    audio_shutdown();
+    EXPECT_EQ(heard, expected);
+    EXPECT_NE(heard, std::vector<int16_t>(2000, 0));
 }
 
 } // namespace
