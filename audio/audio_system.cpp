@@ -7,6 +7,7 @@
 #include "audio/mixer_backend.h"
 #include "audio/sound_asset.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vantrel {
@@ -63,6 +64,16 @@ void audio_shutdown()
         st.device.reset();
     }
     st.failed = false;
+}
+
+void pull_audio(int16_t* destination, int32_t frames)
+{
+    if (frames <= 0)
+        return;
+    if (ringdevice* device = audio_device())
+        device->get_mixer()->pull(destination, frames);
+    else
+        std::fill_n(destination, static_cast<size_t>(frames) * DEVICE_CHANNELS, int16_t{0});
 }
 
 ringdevice* audio_device() { return state().device.get(); }

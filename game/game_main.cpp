@@ -35,6 +35,7 @@ namespace {
 
 bool entered = false;
 bool main_started = false;
+bool loop_ended = false; // a host's later calls find the game over
 LaunchOptions options;
 
 // Each facility after those it depends on; the 2-D renderer registers after
@@ -132,16 +133,38 @@ void prepare_scene()
     create_scene_lists();
 }
 
-int32_t main_loop()
+void begin_loop()
 {
+    loop_ended = false;
     set_clear_colour(0, 128, 255);
     textured_poly_init();
     load_music_loops();
-    while (!loop_should_end()) {
-        switch_screen_when_asked();
-        run_pass();
+}
+
+bool step_pass()
+{
+    if (loop_ended || loop_should_end()) {
+        loop_ended = true;
+        return false;
+    }
+    switch_screen_when_asked();
+    run_pass();
+    return true;
+}
+
+int32_t main_loop()
+{
+    begin_loop();
+    while (step_pass()) {
     }
     return 0;
+}
+
+void start_hosted_game()
+{
+    set_host_paced(true);
+    start_game();
+    begin_loop();
 }
 
 void run_pass()

@@ -62,6 +62,16 @@ void prepare_scene();
 // The frame loop; returns 0 after Escape or a close request.
 int32_t main_loop();
 
+// What main_loop does before its first pass.
+void begin_loop();
+// One turn of main_loop; false, without a pass, once Escape or a close
+// request has ended the game, and on every call after that.
+bool step_pass();
+
+// For a host that paces passes by its own frame clock: start_game and
+// begin_loop with the pacing sleep off; then step_pass once per frame.
+void start_hosted_game();
+
 // One pass: the music timer, the frame, the keys, the bird and the wind.
 void run_pass();
 

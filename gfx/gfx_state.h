@@ -25,6 +25,7 @@ struct GraphicsSettings {
 };
 
 struct GfxState {
+    bool host_paced = false;
     const TGraphicsBackend* backend = nullptr;
     Ref<TDisplayDriver> driver;
     int32_t default_flags = 0;

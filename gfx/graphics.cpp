@@ -179,9 +179,13 @@ void flip_frame(int32_t sync)
         return;
     }
     s.driver->submit();
-    wait_for_next_frame();
+    if (!s.host_paced)
+        wait_for_next_frame();
     s.driver->flip(0);
 }
+
+void set_host_paced(bool on) { gfx().host_paced = on; }
+bool host_paced() { return gfx().host_paced; }
 
 Ref<TGraphics> current_graphics() { return gfx().current; }
 Ref<TGraphics> opened_graphics() { return gfx().opened; }

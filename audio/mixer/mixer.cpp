@@ -199,4 +199,17 @@ void mixer::retire_all()
     }
 }
 
+void mixer::pull(int16_t* destination, int32_t frames)
+{
+    const int32_t width = channels > 0 ? channels : 1;
+    const int32_t block = count - count % width;
+    int32_t left = frames > 0 ? frames * width : 0;
+    while (left > 0 && block > 0) {
+        const int32_t m = left < block ? left : block;
+        mix_s16(destination, m);
+        destination += m;
+        left -= m;
+    }
+}
+
 } // namespace vantrel

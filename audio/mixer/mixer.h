@@ -55,6 +55,11 @@ public:
     // `destination`.
     void mix_s16(int16_t* destination, int32_t m);
 
+    // Mixing thread, or a host's audio callback with no refill thread:
+    // `frames` whole frames into `destination`, in blocks of at most `count`
+    // samples, so the sound is the one the refill thread would write.
+    void pull(int16_t* destination, int32_t frames);
+
     // Main thread: takes back a sound that was acquired but never played (a
     // channel's settings holder) for a later acquire_sound.
     void discard(sound* s);

@@ -27,6 +27,11 @@ void audio_shutdown();
 // (tests step it by hand).
 bool audio_init_with(Ref<platform::AudioOutput> output, bool threaded);
 
+// For a host whose audio callback asks for sound (after audio_init_with with
+// `threaded` false): `frames` 44.1 kHz stereo S16 frames from the device's
+// mixer into `destination`; silence while no device is open.
+void pull_audio(int16_t* destination, int32_t frames);
+
 // The open device and its channel table; nullptr while the output is closed.
 ringdevice* audio_device();
 channel_table* audio_channels();

@@ -145,6 +145,11 @@ void close_opened_graphics();
 // by open_graphics; 0 flips without waiting for retrace; other values wait.
 void flip_frame(int32_t sync);
 
+// On: flip_frame(-1) presents without its pacing sleep, for a host whose own
+// frame clock calls one pass at a time. Off (the default) paces as ever.
+void set_host_paced(bool on);
+bool host_paced();
+
 Ref<TGraphics> current_graphics();
 Ref<TGraphics> opened_graphics();
 int32_t screen_width();

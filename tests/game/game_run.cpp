@@ -80,7 +80,13 @@ GameRun::GameRun(KeepClock)
     start();
 }
 
-void GameRun::start()
+GameRun::GameRun(Hosted, uint32_t start_ms) : clock(start_ms)
+{
+    scoped_clock_.emplace(clock);
+    start(true);
+}
+
+void GameRun::start(bool hosted)
 {
     // Every game starts as in a new process: the drawing and input records
     // as at program load (the window of a previous game closes), then the
@@ -90,7 +96,10 @@ void GameRun::start()
     reset_game_state();
     set_random_state(RANDOM_START_STATE);
     use_renderer_under_test();
-    start_game();
+    if (hosted)
+        start_hosted_game();
+    else
+        start_game();
     attach_hook(EVENT_HOOK, &shield_focus, Ref<TObject>(), 1);
     hook_context_ = make_ref<RunContext>(this);
     attach_hook(flip_hook_id(), &GameRun::flip_callback, hook_context_, 0);
@@ -196,6 +205,11 @@ void GameRun::end_after(int n)
 int32_t GameRun::run()
 {
     return main_loop();
+}
+
+bool GameRun::step()
+{
+    return step_pass();
 }
 
 } // namespace vantrel::test

@@ -39,12 +39,16 @@ std::vector<ChannelLoop> music_on_channels();
 // Asks GameRun to keep whatever clock is installed (timing programs).
 struct KeepClock {};
 
+// Asks GameRun to start the game for a host that calls one pass at a time.
+struct Hosted {};
+
 // Resets the game state and the generator, then runs the start-up sequence
 // under a manual clock. One per test; the window closes with it.
 class GameRun {
 public:
     explicit GameRun(uint32_t start_ms = 100000);
     explicit GameRun(KeepClock);
+    explicit GameRun(Hosted, uint32_t start_ms = 100000);
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
@@ -70,6 +74,9 @@ public:
 
     // The game's own main_loop.
     int32_t run();
+    // One pass as a host calls it (after GameRun(Hosted)); false once the
+    // game has ended.
+    bool step();
 
     int frame_count() const { return frame_count_; }
     const std::vector<Ref<TPixmap>>& frames() const { return frames_; }
@@ -83,7 +90,7 @@ private:
     static Ref<TObject> flip_callback(int32_t id, const Ref<TObject>& data,
                                       const Ref<TObject>& context);
 
-    void start();
+    void start(bool hosted = false);
 
     std::optional<platform::ScopedClock> scoped_clock_;
     Ref<TObject> hook_context_;
