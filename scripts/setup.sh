@@ -106,11 +106,13 @@ seal_deps() {
   echo "$DEPS_HASH" >"$DEPS_DIR/.sealed"
 }
 
-# use_ccache: prints the cmake options that compile through ccache, or
-# nothing (and says why on stderr) when ccache is missing or its cache
+# use_ccache: sets CCACHE_OPTIONS to the cmake options that compile through
+# ccache, or to none (and says why) when ccache is missing or its cache
 # cannot take a compile. Paths are hashed relative to the clone, so another
-# clone of the same sources reuses the same objects.
+# clone of the same sources reuses the same objects. Called in the script's
+# own shell, never in $(...), so that the exports reach the compilers.
 use_ccache() {
+  CCACHE_OPTIONS=""
   command -v ccache >/dev/null || { echo "ccache is missing: building without a compiler cache" >&2; return 0; }
   export CCACHE_DIR="${CCACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/ccache}"
   export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
@@ -123,18 +125,18 @@ use_ccache() {
     return 0
   fi
   rm -rf "$probe"
-  echo "-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+  CCACHE_OPTIONS="-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
 }
 
 # build_tree <build dir> [cmake options...]
 build_tree() {
   local dir="$1"; shift
   local launcher
-  launcher=$(use_ccache)
+  use_ccache
   # Configured every time, so a tree made earlier with other options
   # (benchmarks off, another build type) gets the ones asked for now. An
   # empty launcher clears one that an earlier run set.
-  [ -n "$launcher" ] || launcher="-DCMAKE_C_COMPILER_LAUNCHER= -DCMAKE_CXX_COMPILER_LAUNCHER="
+  launcher="${CCACHE_OPTIONS:--DCMAKE_C_COMPILER_LAUNCHER= -DCMAKE_CXX_COMPILER_LAUNCHER=}"
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$dir" -G Ninja $launcher "$@"
   else
