@@ -7,7 +7,12 @@ namespace {
 constexpr CommandOption options[] = {
     {"--fullscreen", "", "Start full-screen at the desktop's own resolution, the frame scaled to fit."},
     {"--window-scale", "N", "Open a window N times 640 x 480 (N from 1 to 8), its client area at 32,32."},
+#ifdef VANTREL_HAVE_GLES2
     {"--renderer", "NAME", "Draw with the renderer NAME: gl (OpenGL, the default) or gles2 (OpenGL ES 2.0)."},
+#else
+    // A build without the ES 2.0 renderer offers only the first one.
+    {"--renderer", "NAME", "Draw with the renderer NAME: gl (OpenGL, the only one in this build)."},
+#endif
     {"--help", "", "Print this help and exit."},
     {"--version", "", "Print the version and exit."},
 };
