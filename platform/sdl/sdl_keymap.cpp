@@ -96,7 +96,7 @@ int32_t character_code(SDL_Keycode keycode)
     }
 }
 
-bool valid(SDL_Scancode scancode) { return scancode >= 0 && scancode < SDL_NUM_SCANCODES; }
+bool valid(int32_t scancode) { return scancode >= 0 && scancode < SDL_NUM_SCANCODES; }
 
 } // namespace
 
@@ -119,10 +119,11 @@ void learn_layout(const KeyOfScancode& key_of)
     }
 }
 
-int32_t virtual_key(SDL_Scancode scancode, SDL_Keycode keycode)
+int32_t virtual_key(int32_t raw_scancode, SDL_Keycode keycode)
 {
-    if (!valid(scancode))
+    if (!valid(raw_scancode))
         return 0;
+    const auto scancode = static_cast<SDL_Scancode>(raw_scancode);
     if (!character_key(scancode))
         return by_scancode[scancode];
     if (const int32_t code = character_code(keycode))

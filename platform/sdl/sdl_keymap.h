@@ -16,8 +16,9 @@ namespace vantrel::platform::sdl {
 // key of the layout prints that code's character; it then gets a spare code,
 // so no two keys of a layout share a code. Digits and all other keys follow
 // their position. Left and right shift, control and alt are 160..165. 0 for
-// a key without a code.
-int32_t virtual_key(SDL_Scancode scancode, SDL_Keycode keycode);
+// a key without a code. The scancode is taken as a plain number, as a value
+// outside SDL_Scancode's range cannot be held in the enumeration itself.
+int32_t virtual_key(int32_t scancode, SDL_Keycode keycode);
 
 // Learns the layout (the key each scancode types) so that virtual_key can
 // tell which positional codes other keys' characters already use. Before the
