@@ -91,6 +91,9 @@ bool read_format_chunk(TByteStream& s, uint32_t size, WavFormat& format)
 
 void convert_run(const WavFormat& f, const uint8_t* in, uint8_t* out, int32_t samples)
 {
+    // An empty run may come with no buffers at all, and memcpy takes none.
+    if (samples <= 0)
+        return;
     const int32_t size = f.bytes_per_sample;
     if (f.encoding == Encoding::integer && size == 1) {
         std::memcpy(out, in, static_cast<size_t>(samples));

@@ -187,6 +187,15 @@ TEST_F(WavChunkTest, EveryTruncationGivesTheWholeFramesPresentOrNothing)
     }
 }
 
+// Found by fuzzing: 8-bit samples are copied as they are, and a data chunk
+// whose header is cut short leaves nothing to copy, nor anywhere to copy to.
+TEST_F(WavChunkTest, EightBitDataWithItsHeaderCutShortGivesNothing)
+{
+    auto w = extensible(1, 8000, 8, 1);
+    w.raw({'d', 'a', 't', 'a', 0x18, 0x00});
+    EXPECT_FALSE(load(w.bytes));
+}
+
 TEST_F(WavChunkTest, DataClaimingMoreThanTheStreamHoldsAllocatesOnlyWhatIsThere)
 {
     auto w = WavBuilder().header(1, 8000, 24).tag("data").u32(0xFFFFFFF0).raw({0, 0, 1, 0, 0, 2});
