@@ -188,11 +188,12 @@ TEST_F(WavChunkTest, EveryTruncationGivesTheWholeFramesPresentOrNothing)
 }
 
 // Found by fuzzing: 8-bit samples are copied as they are, and a data chunk
-// whose header is cut short leaves nothing to copy, nor anywhere to copy to.
-TEST_F(WavChunkTest, EightBitDataWithItsHeaderCutShortGivesNothing)
+// that claims much and holds nothing leaves nothing to copy, nor anywhere to
+// copy to.
+TEST_F(WavChunkTest, EightBitDataThatClaimsMuchAndHoldsNothingGivesNothing)
 {
     auto w = extensible(1, 8000, 8, 1);
-    w.raw({'d', 'a', 't', 'a', 0x18, 0x00});
+    w.raw({'d', 'a', 't', 'a', 0x18, 0x00, 0x00, 0xB9});
     EXPECT_FALSE(load(w.bytes));
 }
 
