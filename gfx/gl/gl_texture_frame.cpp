@@ -18,25 +18,12 @@
 namespace vantrel {
 namespace {
 
-int32_t power_of_two_at_least(int32_t v)
-{
-    int32_t p = 1;
-    while (p < v && p < (1 << 30))
-        p <<= 1;
-    return p;
-}
-
 bool texture_size_accepted(int32_t w, int32_t h)
 {
     glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 4, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     GLint width = 0;
     glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     return width != 0;
-}
-
-Ref<TPixmap> as_rgba(const Ref<TPixmap>& p)
-{
-    return p->format == FORMAT_RGBA32 ? p : p->convert(FORMAT_RGBA32);
 }
 
 void set_filters(int32_t flags)
@@ -72,6 +59,19 @@ void fit_texture_size(int32_t w, int32_t h, int32_t& tw, int32_t& th)
         if (th > 1)
             th /= 2;
     }
+}
+
+int32_t power_of_two_at_least(int32_t v)
+{
+    int32_t p = 1;
+    while (p < v && p < (1 << 30))
+        p <<= 1;
+    return p;
+}
+
+Ref<TPixmap> as_rgba(const Ref<TPixmap>& p)
+{
+    return p->format == FORMAT_RGBA32 ? p : p->convert(FORMAT_RGBA32);
 }
 
 Ref<TPixmap> extend_to_texture(const Ref<TPixmap>& picture, int32_t tw, int32_t th)

@@ -34,6 +34,13 @@ public:
 // "Unable to calculate tex size" when even 1 x 1 is refused.
 void fit_texture_size(int32_t w, int32_t h, int32_t& tw, int32_t& th);
 
+// The smallest power of two at least v (at most 2^30), a texture's side.
+int32_t power_of_two_at_least(int32_t v);
+
+// The pixmap itself when it is RGBA32, otherwise an RGBA32 copy: what both
+// renderers upload.
+Ref<TPixmap> as_rgba(const Ref<TPixmap>& p);
+
 // The picture placed at (0, 0) of a tw x th RGBA pixmap, its last column
 // and row repeated over the rest. The picture must fit.
 Ref<TPixmap> extend_to_texture(const Ref<TPixmap>& picture, int32_t tw, int32_t th);

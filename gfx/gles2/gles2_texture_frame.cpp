@@ -16,14 +16,6 @@
 namespace vantrel {
 namespace {
 
-int32_t power_of_two_at_least(int32_t v)
-{
-    int32_t p = 1;
-    while (p < v && p < (1 << 30))
-        p <<= 1;
-    return p;
-}
-
 // ES has no proxy textures: the largest size it takes is all it says.
 void fit_size(int32_t w, int32_t h, int32_t& tw, int32_t& th)
 {
@@ -75,11 +67,6 @@ GLuint new_texture(int32_t flags)
     set_filters(flags);
     gles.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return name;
-}
-
-Ref<TPixmap> as_rgba(const Ref<TPixmap>& p)
-{
-    return p->format == FORMAT_RGBA32 ? p : p->convert(FORMAT_RGBA32);
 }
 
 } // namespace
