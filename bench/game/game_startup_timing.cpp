@@ -4,7 +4,8 @@
 // runs the game's own start-up steps, marking each, and the first pass of
 // the real main_loop.
 //
-// Usage: game_startup_timing
+// Usage: game_startup_timing [gl|gles2]   (the renderer, gl by default)
+#include "game/command_line.h"
 #include "game/game_main.h"
 #include "gfx/graphics.h"
 #include "input/events.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 using namespace vantrel;
 
@@ -46,8 +48,11 @@ Ref<TObject> on_flip(int32_t, const Ref<TObject>& data, const Ref<TObject>&)
     return data;
 }
 
-int child(uint64_t exec_us)
+int child(uint64_t exec_us, std::string_view renderer)
 {
+    LaunchOptions options;
+    options.renderer = renderer;
+    set_launch_options(options);
     t_start = exec_us;
     t_last = exec_us;
     mark("exec to main (program and libraries)");
@@ -70,12 +75,18 @@ int child(uint64_t exec_us)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::string(argv[1]) == "--child")
-        return child(std::strtoull(argv[2], nullptr, 10));
+    if (argc == 4 && std::string(argv[1]) == "--child")
+        return child(std::strtoull(argv[2], nullptr, 10), argv[3]);
+    const std::string renderer = argc > 1 ? argv[1] : "gl";
+    if (!renderer_backend(renderer)) {
+        std::fprintf(stderr, "usage: game_startup_timing [gl|gles2]\n");
+        return 2;
+    }
     const std::string t0 = std::to_string(platform::monotonic_us());
     const pid_t pid = fork();
     if (pid == 0) {
-        execl("/proc/self/exe", argv[0], "--child", t0.c_str(), static_cast<char*>(nullptr));
+        execl("/proc/self/exe", argv[0], "--child", t0.c_str(), renderer.c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     int status = 0;

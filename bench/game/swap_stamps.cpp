@@ -9,9 +9,15 @@
 // prints, on standard error, when the first swaps came after exec (the
 // first two are open_graphics' clears, the third is the first game frame),
 // the distribution of the intervals between swaps from the fourth swap on,
-// and the process's CPU time per swap. VANTREL_SWAP_SKIP_MS leaves out the
-// swaps of the first milliseconds after exec (the start-up), so runs of
-// different lengths compare.
+// the process's CPU time per swap, the main thread's alone (llvmpipe
+// rasterises on threads of its own), and the draw calls between swaps.
+// VANTREL_SWAP_SKIP_MS leaves out the swaps of the first milliseconds after
+// exec (the start-up), so runs of different lengths compare.
+//
+// Draw calls are counted where either renderer makes them: glBegin and
+// glDrawArrays/glDrawElements taken from libGL directly (the desktop
+// renderer), and the same entry points handed out by SDL_GL_GetProcAddress
+// (the ES 2.0 renderer looks every call up).
 #include "interval_stats.h"
 
 #include <dlfcn.h>
@@ -21,6 +27,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -47,6 +54,13 @@ int64_t cpu_us()
            ru.ru_utime.tv_usec + ru.ru_stime.tv_usec;
 }
 
+int64_t thread_cpu_ns()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
 int64_t env_number(const char* name)
 {
     const char* s = std::getenv(name);
@@ -56,12 +70,17 @@ int64_t env_number(const char* name)
 struct Stamps {
     std::vector<int64_t> swaps;     // ns, CLOCK_MONOTONIC, when each swap returned
     std::vector<int64_t> durations; // ns spent inside each swap
+    std::vector<int64_t> draws;     // draw calls of the frame each swap showed
+    std::vector<int64_t> main_cpu;  // main thread's CPU time (ns) at each swap
     int64_t cpu_at_fourth_us = 0;
+    int64_t draws_since_swap = 0;
 
     Stamps()
     {
         swaps.reserve(MAX_SWAPS);
         durations.reserve(MAX_SWAPS);
+        draws.reserve(MAX_SWAPS);
+        main_cpu.reserve(MAX_SWAPS);
     }
     ~Stamps() { report(); }
 
@@ -85,10 +104,15 @@ void Stamps::report() const
         std::fprintf(stderr, "\n");
     }
     std::vector<double> intervals, inside;
+    size_t first = 0;
+    int64_t frame_draws = 0, most_draws = 0;
     for (size_t i = 4; i < swaps.size(); ++i)
         if (exec_ns == 0 || swaps[i - 1] - exec_ns >= skip_ns) {
+            first = first ? first : i;
             intervals.push_back(static_cast<double>(swaps[i] - swaps[i - 1]) / 1e6);
             inside.push_back(static_cast<double>(durations[i]) / 1e6);
+            frame_draws += draws[i];
+            most_draws = std::max(most_draws, draws[i]);
         }
     if (intervals.size() < 2)
         return;
@@ -101,6 +125,36 @@ void Stamps::report() const
     std::fprintf(stderr, "process CPU after the first frame: %.2f ms per swap, %.0f %% of one core\n",
                  static_cast<double>(cpu) / 1000 / static_cast<double>(swaps.size() - 4),
                  static_cast<double>(cpu) / 1e4 / wall_s);
+    const double frames = static_cast<double>(intervals.size());
+    std::fprintf(stderr, "main thread CPU per pass: %.3f ms; draw calls per frame: mean %.1f, max %lld\n",
+                 static_cast<double>(main_cpu.back() - main_cpu[first - 1]) / 1e6 / frames,
+                 static_cast<double>(frame_draws) / frames, static_cast<long long>(most_draws));
+}
+
+template <typename Fn>
+Fn real_gl(const char* name)
+{
+    return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
+}
+
+using BeginFn = void (*)(unsigned);
+using DrawArraysFn = void (*)(unsigned, int, int);
+using DrawElementsFn = void (*)(unsigned, int, unsigned, const void*);
+using ProcAddressFn = void* (*)(const char*);
+
+DrawArraysFn looked_up_draw_arrays = nullptr;
+DrawElementsFn looked_up_draw_elements = nullptr;
+
+void counted_draw_arrays(unsigned mode, int first, int count)
+{
+    ++stamps().draws_since_swap;
+    looked_up_draw_arrays(mode, first, count);
+}
+
+void counted_draw_elements(unsigned mode, int count, unsigned type, const void* indices)
+{
+    ++stamps().draws_since_swap;
+    looked_up_draw_elements(mode, count, type, indices);
 }
 
 } // namespace
@@ -115,7 +169,46 @@ extern "C" void SDL_GL_SwapWindow(void* window)
     if (s.swaps.size() < MAX_SWAPS) {
         s.swaps.push_back(after);
         s.durations.push_back(after - before);
+        s.draws.push_back(s.draws_since_swap);
+        s.main_cpu.push_back(thread_cpu_ns());
     }
+    s.draws_since_swap = 0;
     if (s.swaps.size() == 4)
         s.cpu_at_fourth_us = cpu_us();
+}
+
+extern "C" void glBegin(unsigned mode)
+{
+    static const BeginFn real = real_gl<BeginFn>("glBegin");
+    ++stamps().draws_since_swap;
+    real(mode);
+}
+
+extern "C" void glDrawArrays(unsigned mode, int first, int count)
+{
+    static const DrawArraysFn real = real_gl<DrawArraysFn>("glDrawArrays");
+    ++stamps().draws_since_swap;
+    real(mode, first, count);
+}
+
+extern "C" void glDrawElements(unsigned mode, int count, unsigned type, const void* indices)
+{
+    static const DrawElementsFn real = real_gl<DrawElementsFn>("glDrawElements");
+    ++stamps().draws_since_swap;
+    real(mode, count, type, indices);
+}
+
+extern "C" void* SDL_GL_GetProcAddress(const char* name)
+{
+    static const ProcAddressFn real = real_gl<ProcAddressFn>("SDL_GL_GetProcAddress");
+    void* found = real(name);
+    if (found && std::strcmp(name, "glDrawArrays") == 0) {
+        looked_up_draw_arrays = reinterpret_cast<DrawArraysFn>(found);
+        return reinterpret_cast<void*>(&counted_draw_arrays);
+    }
+    if (found && std::strcmp(name, "glDrawElements") == 0) {
+        looked_up_draw_elements = reinterpret_cast<DrawElementsFn>(found);
+        return reinterpret_cast<void*>(&counted_draw_elements);
+    }
+    return found;
 }
