@@ -13,6 +13,8 @@
 // rasterises on threads of its own), and the draw calls between swaps.
 // VANTREL_SWAP_SKIP_MS leaves out the swaps of the first milliseconds after
 // exec (the start-up), so runs of different lengths compare.
+// VANTREL_SWAP_EXIT_AFTER=n ends the process right after its n-th swap, with
+// the start-up line only (scripts/startup-floor times the first frame so).
 //
 // Draw calls are counted where either renderer makes them: glBegin and
 // glDrawArrays/glDrawElements taken from libGL directly (the desktop
@@ -21,6 +23,7 @@
 #include "interval_stats.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -93,16 +96,22 @@ Stamps& stamps()
     return s;
 }
 
+void report_first_swaps(const std::vector<int64_t>& swaps)
+{
+    const int64_t exec_ns = env_number("VANTREL_EXEC_NS");
+    if (exec_ns == 0)
+        return;
+    std::fprintf(stderr, "swap after exec (ms):");
+    for (size_t i = 0; i < swaps.size() && i < 4; ++i)
+        std::fprintf(stderr, " #%zu %.1f", i + 1, static_cast<double>(swaps[i] - exec_ns) / 1e6);
+    std::fprintf(stderr, "\n");
+}
+
 void Stamps::report() const
 {
     const int64_t exec_ns = env_number("VANTREL_EXEC_NS");
     const int64_t skip_ns = env_number("VANTREL_SWAP_SKIP_MS") * 1000000;
-    if (exec_ns != 0) {
-        std::fprintf(stderr, "swap after exec (ms):");
-        for (size_t i = 0; i < swaps.size() && i < 4; ++i)
-            std::fprintf(stderr, " #%zu %.1f", i + 1, static_cast<double>(swaps[i] - exec_ns) / 1e6);
-        std::fprintf(stderr, "\n");
-    }
+    report_first_swaps(swaps);
     std::vector<double> intervals, inside;
     size_t first = 0;
     int64_t frame_draws = 0, most_draws = 0;
@@ -175,6 +184,19 @@ extern "C" void SDL_GL_SwapWindow(void* window)
     s.draws_since_swap = 0;
     if (s.swaps.size() == 4)
         s.cpu_at_fourth_us = cpu_us();
+    static const int64_t exit_after = env_number("VANTREL_SWAP_EXIT_AFTER");
+    if (exit_after > 0 && static_cast<int64_t>(s.swaps.size()) == exit_after) {
+        report_first_swaps(s.swaps);
+        std::fprintf(stderr, "CPU by swap #%lld: %.1f ms, main thread %.1f ms\n",
+                     static_cast<long long>(exit_after), static_cast<double>(cpu_us()) / 1000,
+                     static_cast<double>(thread_cpu_ns()) / 1e6);
+        std::fprintf(stderr, "main thread CPU by swap (ms):");
+        for (size_t i = 0; i < s.main_cpu.size(); ++i)
+            std::fprintf(stderr, " #%zu %.1f", i + 1, static_cast<double>(s.main_cpu[i]) / 1e6);
+        std::fprintf(stderr, "\n");
+        std::fflush(stderr);
+        _exit(0);
+    }
 }
 
 extern "C" void glBegin(unsigned mode)
