@@ -61,7 +61,25 @@ void use_renderer_under_test()
     set_launch_options(options);
 }
 
+void (*after_backend)() = nullptr;
+
+void backend_then_after()
+{
+    renderer_backend(launch_options().renderer)();
+    after_backend();
+}
+
+// start_game, with the backend's registration followed by after_backend.
+void start_game_after_backend()
+{
+    start_engine(&backend_then_after);
+    open_game_window();
+    prepare_scene();
+}
+
 } // namespace
+
+void run_after_backend_init(void (*after)()) { after_backend = after; }
 
 Rgb pixel(const Ref<TPixmap>& frame, int32_t x, int32_t y)
 {
@@ -98,6 +116,8 @@ void GameRun::start(bool hosted)
     use_renderer_under_test();
     if (hosted)
         start_hosted_game();
+    else if (after_backend)
+        start_game_after_backend();
     else
         start_game();
     attach_hook(EVENT_HOOK, &shield_focus, Ref<TObject>(), 1);

@@ -42,6 +42,11 @@ struct KeepClock {};
 // Asks GameRun to start the game for a host that calls one pass at a time.
 struct Hosted {};
 
+// Runs in every later GameRun's start-up just after the renderer's backend
+// registers and before the engine selects its drivers (to put a decorator in
+// front of the renderer); null for nothing.
+void run_after_backend_init(void (*after)());
+
 // Resets the game state and the generator, then runs the start-up sequence
 // under a manual clock. One per test; the window closes with it.
 class GameRun {
