@@ -19,6 +19,8 @@
 
 namespace vantrel::platform {
 
+struct WindowSystem;
+
 struct PlatformBackend {
     const char* name = "";
     MessagePump& (*message_pump)() = nullptr;
@@ -27,6 +29,7 @@ struct PlatformBackend {
     void (*warp_pointer)(int32_t x, int32_t y) = nullptr;
     bool (*window_client_size)(uint32_t window, int32_t& width, int32_t& height) = nullptr;
     Ref<AudioOutput> (*create_audio_output)() = nullptr;
+    const WindowSystem* windows = nullptr; // platform/window.h; null: no windows
 };
 
 // Makes the backend the one in use; it must outlive its use (backends keep

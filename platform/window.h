@@ -1,4 +1,5 @@
-// Windows with OpenGL contexts, made by the platform backend.
+// Windows with OpenGL contexts, made by the registered platform backend's
+// window system: the contract the display driver knows windows by.
 //
 // Every GLWindow pairs one window with one context of the API its format
 // asks for: desktop OpenGL in a compatibility profile (the fixed-function
@@ -162,5 +163,24 @@ std::vector<DisplayMode> display_modes();
 
 // The last failure's message.
 Text last_error();
+
+// What a window system gives the functions above. A backend fills one in
+// (platform/sdl) and its table names it (PlatformBackend::windows in
+// platform/backend.h); the functions answer through the registered one's.
+// With none there is no video: no window is made and last_error() says so.
+struct WindowSystem {
+    Ref<GLWindow> (*create_gl_window)(const WindowSpec& spec, GLWindow* share_with,
+                                      ContextCheck check) = nullptr;
+    Ref<GLWindow> (*wrap_gl_window)(uint64_t native, const GLFormat& format,
+                                    GLWindow* share_with, ContextCheck check) = nullptr;
+    void (*release_current_context)() = nullptr;
+    void* (*gl_proc_address)(const char* name) = nullptr;
+    bool (*desktop_size)(int32_t& width, int32_t& height) = nullptr;
+    bool (*set_swap_interval)(int32_t interval) = nullptr;
+    bool (*video_ready)() = nullptr;
+    std::string (*video_driver_name)() = nullptr;
+    std::vector<DisplayMode> (*display_modes)() = nullptr;
+    Text (*last_error)() = nullptr;
+};
 
 } // namespace vantrel::platform

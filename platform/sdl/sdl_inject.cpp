@@ -2,6 +2,7 @@
 #include "platform/event_injection.h"
 #include "platform/message_pump.h"
 #include "platform/window.h"
+#include "platform/sdl/sdl_video.h"
 
 #include <SDL.h>
 
@@ -14,7 +15,7 @@ namespace {
 bool push(SDL_Event& event)
 {
     event.common.timestamp = SDL_GetTicks();
-    return video_ready() && SDL_PushEvent(&event) == 1;
+    return sdl::video_ready() && SDL_PushEvent(&event) == 1;
 }
 
 Uint16 sdl_modifiers(int32_t mods)
@@ -45,7 +46,7 @@ bool inject_key(uint32_t window, int32_t scancode, bool down, bool repeat, int32
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.repeat = repeat ? 1 : 0;
     e.key.keysym.scancode = static_cast<SDL_Scancode>(scancode);
-    e.key.keysym.sym = video_ready() ? SDL_GetKeyFromScancode(e.key.keysym.scancode) : 0;
+    e.key.keysym.sym = sdl::video_ready() ? SDL_GetKeyFromScancode(e.key.keysym.scancode) : 0;
     e.key.keysym.mod = sdl_modifiers(mods);
     return push(e);
 }

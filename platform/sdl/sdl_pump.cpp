@@ -5,6 +5,7 @@
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/unicode.h"
 #include "platform/window.h"
+#include "platform/sdl/sdl_video.h"
 
 #include <SDL.h>
 
@@ -111,7 +112,7 @@ class SdlMessagePump final : public MessagePump {
 public:
     bool poll(OSMessage& message) override
     {
-        if (!video_ready())
+        if (!sdl::video_ready())
             return false;
         if (!layout_known_) {
             layout_known_ = true;
@@ -131,7 +132,7 @@ public:
     }
     void wait() override
     {
-        if (video_ready())
+        if (sdl::video_ready())
             SDL_WaitEvent(nullptr);
     }
     void wake() override
@@ -160,7 +161,7 @@ MessagePump& sdl_message_pump()
 
 bool sdl_pointer_position_in(uint32_t window, int32_t& x, int32_t& y)
 {
-    SDL_Window* w = video_ready() ? SDL_GetWindowFromID(window) : nullptr;
+    SDL_Window* w = sdl::video_ready() ? SDL_GetWindowFromID(window) : nullptr;
     if (!w)
         return false;
     int gx = 0, gy = 0, wx = 0, wy = 0;
@@ -173,13 +174,13 @@ bool sdl_pointer_position_in(uint32_t window, int32_t& x, int32_t& y)
 
 void sdl_show_pointer(bool visible)
 {
-    if (video_ready())
+    if (sdl::video_ready())
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void sdl_warp_pointer(int32_t x, int32_t y)
 {
-    if (!video_ready())
+    if (!sdl::video_ready())
         return;
     if (SDL_Window* focus = SDL_GetKeyboardFocus())
         SDL_WarpMouseInWindow(focus, x, y);
@@ -189,7 +190,7 @@ void sdl_warp_pointer(int32_t x, int32_t y)
 
 bool sdl_window_client_size(uint32_t window, int32_t& width, int32_t& height)
 {
-    SDL_Window* w = video_ready() ? SDL_GetWindowFromID(window) : nullptr;
+    SDL_Window* w = sdl::video_ready() ? SDL_GetWindowFromID(window) : nullptr;
     if (!w)
         return false;
     SDL_GetWindowSize(w, &width, &height);

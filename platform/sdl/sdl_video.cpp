@@ -84,8 +84,6 @@ bool start_video()
     return true;
 }
 
-} // namespace sdl
-
 bool video_ready() { return video_started; }
 
 std::string video_driver_name()
@@ -108,7 +106,7 @@ bool set_swap_interval(int32_t interval)
 std::vector<DisplayMode> display_modes()
 {
     std::vector<DisplayMode> modes;
-    if (!sdl::start_video())
+    if (!start_video())
         return modes;
     const int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
@@ -137,4 +135,5 @@ void* gl_proc_address(const char* name)
 
 Text last_error() { return last_message; }
 
+} // namespace sdl
 } // namespace vantrel::platform

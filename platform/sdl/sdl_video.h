@@ -1,5 +1,9 @@
-// Shared state of the SDL video binding: starting video and the last error.
+// The SDL video binding: starting video, the last error, and the window
+// contract's functions (platform/window.h) as the SDL window system gives
+// them (the SDL backend's table).
 #pragma once
+
+#include "platform/window.h"
 
 #include <string>
 
@@ -13,5 +17,17 @@ bool start_video();
 // Records a failure: what went wrong, then SDL's own message when it has one.
 void fail(const std::string& what);
 void fail_with_sdl(const std::string& what);
+
+Ref<GLWindow> create_gl_window(const WindowSpec& spec, GLWindow* share_with, ContextCheck check);
+Ref<GLWindow> wrap_gl_window(uint64_t native, const GLFormat& format, GLWindow* share_with,
+                             ContextCheck check);
+void release_current_context();
+void* gl_proc_address(const char* name);
+bool desktop_size(int32_t& width, int32_t& height);
+bool set_swap_interval(int32_t interval);
+bool video_ready();
+std::string video_driver_name();
+std::vector<DisplayMode> display_modes();
+Text last_error();
 
 } // namespace vantrel::platform::sdl

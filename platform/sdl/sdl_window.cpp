@@ -271,6 +271,8 @@ SDL_GLContext context_for(SDL_Window* window, GLApi api, GLWindow* share_with,
 
 } // namespace
 
+namespace sdl {
+
 Ref<GLWindow> wrap_gl_window(uint64_t native, const GLFormat& format, GLWindow* share_with,
                              ContextCheck check)
 {
@@ -316,4 +318,5 @@ Ref<GLWindow> create_gl_window(const WindowSpec& spec, GLWindow* share_with,
     return make_ref<SdlGLWindow>(window, context);
 }
 
+} // namespace sdl
 } // namespace vantrel::platform

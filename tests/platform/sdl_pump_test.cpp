@@ -22,6 +22,7 @@ class SdlPump : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        sdl_platform_init(); // windows come from the registered window system
         WindowSpec spec;
         spec.caption = "pump test";
         spec.width = 64;
