@@ -3,6 +3,7 @@
 #include "gfx/gl/gl_render_driver.h"
 
 #include "gfx/gl/gl_graphics_driver.h"
+#include "gfx/gl/gl_shared_context.h"
 #include "gfx/gl/gl_texture_frame.h"
 #include "gfx/graphics2d.h"
 #include "gfx/immortal.h"
@@ -78,17 +79,9 @@ void GLRenderDriver::bind_graphics(const Ref<TGraphics>& g)
 Ref<TImageFrame> GLRenderDriver::create_frame_from_pixmap(const Ref<TPixmap>& pixmap,
                                                           int32_t flags)
 {
-    auto driver = gl_graphics_driver();
-    driver->switch_shared_context();
-    Ref<TGLTextureFrame> frame;
-    try {
-        frame = TGLTextureFrame::create_from_pixmap(pixmap, flags);
-    } catch (...) {
-        driver->switch_shared_context();
-        throw;
-    }
-    driver->switch_shared_context();
-    return frame;
+    return in_shared_context(*gl_graphics_driver(), [&] {
+        return Ref<TImageFrame>(TGLTextureFrame::create_from_pixmap(pixmap, flags));
+    });
 }
 
 void GLRenderDriver::set_blend(int32_t mode)

@@ -8,6 +8,8 @@
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/gl/gl_render_driver.h"
 #include "gfx/gl/gl_shape_sink.h"
+#include "gfx/gl/gl_shared_context.h"
+#include "gfx/gl/gl_texture_picture.h"
 #include "gfx/graphics.h"
 
 #include <GL/gl.h>
@@ -118,14 +120,8 @@ uint32_t create_texture(int32_t w, int32_t h, int32_t flags)
 void upload_texture(const Ref<TPixmap>& t, int32_t flags)
 {
     upload_level(t, 0);
-    if (flags & IMAGE_MIPMAPPED) {
-        Ref<TPixmap> level = t;
-        for (GLint i = 1; level->width > 1 || level->height > 1; ++i) {
-            level = scale_pixmap(level, std::max(level->width / 2, 1),
-                                 std::max(level->height / 2, 1));
-            upload_level(level, i);
-        }
-    }
+    if (flags & IMAGE_MIPMAPPED)
+        for_each_smaller_level(t, [](const Ref<TPixmap>& level, int32_t i) { upload_level(level, i); });
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
@@ -139,30 +135,21 @@ TGLTextureFrame::~TGLTextureFrame()
     if (!driver->shared_record())
         return; // the contexts are gone, and their textures with them
     gl_render_driver()->forget_texture(texture);
-    driver->switch_shared_context();
-    glDeleteTextures(1, &texture);
-    driver->switch_shared_context();
+    in_shared_context(*driver, [this] { glDeleteTextures(1, &texture); });
     seq = 0;
 }
 
 Ref<TGLTextureFrame> TGLTextureFrame::create_from_pixmap(const Ref<TPixmap>& pixmap, int32_t flags)
 {
-    int32_t tw = 0, th = 0;
-    fit_texture_size(pixmap->width, pixmap->height, tw, th);
-    const int32_t w = std::min(pixmap->width, tw), h = std::min(pixmap->height, th);
-    Ref<TPixmap> p = pixmap;
-    if (p->width > w || p->height > h)
-        p = scale_pixmap(p, w, h);
-    Ref<TPixmap> t = (w < tw || h < th) ? extend_to_texture(p, tw, th) : as_rgba(p);
-
+    const TexturePicture t = texture_picture(pixmap, &fit_texture_size);
     auto frame = make_ref<TGLTextureFrame>();
-    frame->texture = create_texture(tw, th, flags);
+    frame->texture = create_texture(t.texture_width, t.texture_height, flags);
     frame->seq = graphics_seq();
-    upload_texture(t, flags);
+    upload_texture(t.texels, flags);
     // Finish the upload here so other contexts see a complete texture.
     glFlush();
-    frame->u_right = static_cast<float>(w) / static_cast<float>(tw);
-    frame->v_bottom = static_cast<float>(h) / static_cast<float>(th);
+    frame->u_right = static_cast<float>(t.width) / static_cast<float>(t.texture_width);
+    frame->v_bottom = static_cast<float>(t.height) / static_cast<float>(t.texture_height);
     return frame;
 }
 

@@ -3,6 +3,7 @@
 #include "gfx/gles2/gles2_render_driver.h"
 
 #include "gfx/gl/gl_graphics_driver.h"
+#include "gfx/gl/gl_shared_context.h"
 #include "gfx/gles2/gles2_calls.h"
 #include "gfx/gles2/gles2_program.h"
 #include "gfx/gles2/gles2_texture_frame.h"
@@ -88,17 +89,9 @@ Ref<TImageFrame> Gles2RenderDriver::create_frame_from_pixmap(const Ref<TPixmap>&
                                                              int32_t flags)
 {
     flush();
-    auto driver = gles2_graphics_driver();
-    driver->switch_shared_context();
-    Ref<TGles2TextureFrame> frame;
-    try {
-        frame = TGles2TextureFrame::create_from_pixmap(pixmap, flags);
-    } catch (...) {
-        driver->switch_shared_context();
-        throw;
-    }
-    driver->switch_shared_context();
-    return frame;
+    return in_shared_context(*gles2_graphics_driver(), [&] {
+        return Ref<TImageFrame>(TGles2TextureFrame::create_from_pixmap(pixmap, flags));
+    });
 }
 
 void Gles2RenderDriver::set_blend(int32_t mode)

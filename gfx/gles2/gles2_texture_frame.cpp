@@ -4,7 +4,9 @@
 #include "assets/pixmap_ops.h"
 #include "core/error.h"
 #include "gfx/gl/gl_graphics_driver.h"
+#include "gfx/gl/gl_shared_context.h"
 #include "gfx/gl/gl_texture_frame.h"
+#include "gfx/gl/gl_texture_picture.h"
 #include "gfx/gles2/gles2_calls.h"
 #include "gfx/gles2/gles2_render_driver.h"
 #include "gfx/graphics.h"
@@ -88,39 +90,24 @@ TGles2TextureFrame::~TGles2TextureFrame()
     auto renderer = gles2_render_driver();
     renderer->flush();
     renderer->forget_texture(texture);
-    driver->switch_shared_context();
-    gles.glDeleteTextures(1, &texture);
-    driver->switch_shared_context();
+    in_shared_context(*driver, [this] { gles.glDeleteTextures(1, &texture); });
     seq = 0;
 }
 
 Ref<TGles2TextureFrame> TGles2TextureFrame::create_from_pixmap(const Ref<TPixmap>& pixmap,
                                                                int32_t flags)
 {
-    int32_t tw = 0, th = 0;
-    fit_size(pixmap->width, pixmap->height, tw, th);
-    const int32_t w = std::min(pixmap->width, tw), h = std::min(pixmap->height, th);
-    Ref<TPixmap> p = pixmap;
-    if (p->width > w || p->height > h)
-        p = scale_pixmap(p, w, h);
-    Ref<TPixmap> t = (w < tw || h < th) ? extend_to_texture(p, tw, th) : as_rgba(p);
-
+    const TexturePicture t = texture_picture(pixmap, &fit_size);
     auto frame = make_ref<TGles2TextureFrame>();
     frame->texture = new_texture(flags);
     frame->seq = graphics_seq();
-    upload_level(t, 0);
-    if (flags & IMAGE_MIPMAPPED) {
-        Ref<TPixmap> level = t;
-        for (GLint i = 1; level->width > 1 || level->height > 1; ++i) {
-            level = scale_pixmap(level, std::max(level->width / 2, 1),
-                                 std::max(level->height / 2, 1));
-            upload_level(level, i);
-        }
-    }
+    upload_level(t.texels, 0);
+    if (flags & IMAGE_MIPMAPPED)
+        for_each_smaller_level(t.texels, [](const Ref<TPixmap>& level, int32_t i) { upload_level(level, i); });
     // Finish the upload here so other contexts see a complete texture.
     gles.glFlush();
-    frame->uv[2] = static_cast<float>(w) / static_cast<float>(tw);
-    frame->uv[3] = static_cast<float>(h) / static_cast<float>(th);
+    frame->uv[2] = static_cast<float>(t.width) / static_cast<float>(t.texture_width);
+    frame->uv[3] = static_cast<float>(t.height) / static_cast<float>(t.texture_height);
     return frame;
 }
 
