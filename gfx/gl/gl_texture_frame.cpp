@@ -30,14 +30,9 @@ bool texture_size_accepted(int32_t w, int32_t h)
 
 void set_filters(int32_t flags)
 {
-    const bool mip = (flags & IMAGE_MIPMAPPED) != 0;
-    GLint mag = GL_NEAREST, min = mip ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST;
-    if (flags & IMAGE_FILTERED) {
-        mag = GL_LINEAR;
-        min = mip ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
-    }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min);
+    const TextureFilters filters = texture_filters(flags);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filters.mag);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filters.min);
 }
 
 void upload_level(const Ref<TPixmap>& t, GLint level)

@@ -2,7 +2,17 @@
 
 #include "gfx/gl/gl_texture_frame.h"
 
+#include <GL/gl.h>
+
 namespace vantrel {
+
+TextureFilters texture_filters(int32_t flags)
+{
+    const bool mip = (flags & IMAGE_MIPMAPPED) != 0;
+    if (flags & IMAGE_FILTERED)
+        return {GL_LINEAR, mip ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR};
+    return {GL_NEAREST, mip ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST};
+}
 
 TexturePicture texture_picture(const Ref<TPixmap>& pixmap, TextureFit fit)
 {

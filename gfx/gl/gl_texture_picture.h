@@ -17,6 +17,13 @@ struct TexturePicture {
     int32_t texture_width = 0, texture_height = 0;
 };
 
+// The magnification and minification filters for image flags (filtered,
+// mipmapped), as the texture parameters take them.
+struct TextureFilters {
+    int32_t mag = 0, min = 0;
+};
+TextureFilters texture_filters(int32_t flags);
+
 // The power-of-two size a context takes for a w x h picture (raises when
 // none fits).
 using TextureFit = void (*)(int32_t w, int32_t h, int32_t& tw, int32_t& th);

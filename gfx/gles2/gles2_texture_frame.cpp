@@ -49,14 +49,9 @@ void upload_level(const Ref<TPixmap>& t, GLint level)
 
 void set_filters(int32_t flags)
 {
-    const bool mip = (flags & IMAGE_MIPMAPPED) != 0;
-    GLint mag = GL_NEAREST, min = mip ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST;
-    if (flags & IMAGE_FILTERED) {
-        mag = GL_LINEAR;
-        min = mip ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
-    }
-    gles.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
-    gles.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min);
+    const TextureFilters filters = texture_filters(flags);
+    gles.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filters.mag);
+    gles.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filters.min);
 }
 
 GLuint new_texture(int32_t flags)
