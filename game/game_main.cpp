@@ -1,6 +1,7 @@
 // Start-up and the main loop.
 #include "game/game_main.h"
 
+#include "assets/jpeg.h"
 #include "assets/pixmap_loader.h"
 #include "assets/stream.h"
 #include "audio/audio.h"
@@ -47,6 +48,9 @@ void init_engine(void (*register_backend)())
     register_backend();
     streams_init();
     pixmap_loaders_init();
+#if VANTREL_HAVE_JPEG
+    jpeg_loader_init();
+#endif
     sample_loaders_init();
     audio_init(); // without an output device the sounds play silently
     events_init();
