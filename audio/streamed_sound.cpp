@@ -52,11 +52,16 @@ stream_decoder* music_decoder()
 
 Ref<TSoundAsset> open_music(const Ref<TObject>& location, int32_t flags)
 {
-    // An open stream is read through cursors anchored where it stands now.
+    // An open stream is read through cursors anchored where it stands now,
+    // and is left there.
     Ref<TObject> where = location;
-    if (Ref<TByteStream> open = ref_cast<TByteStream>(location); open && open->pos() >= 0)
+    Ref<TByteStream> open = ref_cast<TByteStream>(location);
+    const int32_t start = open ? open->pos() : -1;
+    if (start >= 0)
         where = make_ref<TStreamCursor>(open);
     std::unique_ptr<stream_reader> reader = open_stream_reader(where);
+    if (start >= 0)
+        open->seek(start);
     if (!reader)
         return {};
     if (!audio_state().device || !ref_cast<TMixerBackend>(current_audio_backend()))

@@ -22,8 +22,8 @@ namespace vantrel {
 
 // Opens WAV (the formats load_sample_buffer takes) or, where the build has
 // it, Ogg Vorbis, from a file path, an "incbin::" asset or an open stream.
-// An open stream is read by the decoder from then on: leave it alone while
-// its music plays. The null object when the location does not open, or is
+// An open stream is read from where it stands, and is left there; the
+// decoder reads it from then on, so leave it alone while its music plays. The null object when the location does not open, or is
 // not a whole WAV or Ogg Vorbis file with at least one frame. Any non-zero
 // flags make the music loop. Without an audio output the sound is silent.
 Ref<TSoundAsset> open_music(const Ref<TObject>& location, int32_t flags);
