@@ -154,6 +154,20 @@ TEST_F(MusicTest, AFileCutShortWhilePlayingEndsTheSoundAndFreesItsBuffers)
     }
 }
 
+TEST_F(MusicTest, APlayOfAFileThatHasGoneEndsAtOnce)
+{
+    const Bytes file = wav(tone(20000, 2, 16), 2, 22050);
+    const std::string path = write_file("gone.wav", file);
+    const Ref<TSoundAsset> music = open_music(Text::from_bytes(path), 0);
+    const auto want = record(music, 10); // the first play decodes what opened
+    std::filesystem::remove(path);
+    Ref<TVoice> again = play_sound(music, Ref<TVoice>());
+    ASSERT_TRUE(again);
+    clock.advance(25);
+    EXPECT_EQ(blocks_until_finished(again, 10), 1);
+    EXPECT_FALSE(silent(want));
+}
+
 // A stream that fails once `good` bytes have been read.
 class FailingStream final : public TByteStream {
 public:
