@@ -11,6 +11,7 @@
 #include "audio/music.h"
 #include "audio/sample_loader.h"
 #include "audio/stream_decoder.h"
+#include "audio/stream_reader.h"
 #include "fake_output.h"
 #include "input/clock.h"
 #include "wav_builder.h"
@@ -27,6 +28,8 @@
 namespace vantrel::test {
 namespace {
 
+using Bytes = std::vector<uint8_t>;
+
 // Stereo values that are never 0, so that silence stands out.
 std::vector<int16_t> never_zero(int32_t frames)
 {
@@ -36,28 +39,32 @@ std::vector<int16_t> never_zero(int32_t frames)
     return v;
 }
 
-// A reader that hands out 64 frames a millisecond at the most: far slower
-// than the mixing thread asks.
-class SlowReader final : public stream_reader {
+Bytes wav_of(const std::vector<int16_t>& values)
+{
+    WavBuilder wav;
+    wav.header(2, 44100, 16).chunk("data", le16(values));
+    return wav.bytes;
+}
+
+// A stream over memory that gives 256 bytes a millisecond at the most: far
+// slower than the mixing thread asks for frames.
+class SlowStream final : public TByteStream {
 public:
-    explicit SlowReader(std::vector<int16_t> values) : values_(std::move(values))
-    {
-        format = SAMPLE_STEREO16_LE;
-        hertz = 44100;
-    }
-    int32_t read(uint8_t* out, int32_t frames) override
+    explicit SlowStream(Bytes bytes) : bytes_(std::move(bytes)) {}
+    int32_t pos() override { return at_; }
+    int32_t size() override { return static_cast<int32_t>(bytes_.size()); }
+    int32_t seek(int32_t p) override { return at_ = std::clamp(p, 0, size()); }
+    int32_t read(void* buffer, int32_t count) override
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        const int32_t total = static_cast<int32_t>(values_.size() / 2);
-        const int32_t n = std::min({frames, total - at_, 64});
-        std::memcpy(out, values_.data() + 2 * at_, static_cast<size_t>(n) * 4);
-        at_ += n;
+        const int32_t n = std::min({count, size() - at_, 256});
+        std::memcpy(buffer, bytes_.data() + at_, static_cast<size_t>(std::max(n, 0)));
+        at_ += std::max(n, 0);
         return n;
     }
-    bool rewind() override { return false; }
 
 private:
-    std::vector<int16_t> values_;
+    Bytes bytes_;
     int32_t at_ = 0;
 };
 
@@ -68,8 +75,9 @@ TEST(MusicThreads, ASlowDecoderNeverHoldsTheMixingThread)
     m.rate = 44100;
     m.channels = 2;
     stream_decoder decoder(true);
-    auto job = std::make_unique<stream_job>(std::make_unique<SlowReader>(values), Ref<TObject>(),
-                                            SAMPLE_STEREO16_LE, false);
+    std::unique_ptr<stream_reader> reader = open_wav_reader(make_ref<SlowStream>(wav_of(values)));
+    ASSERT_TRUE(reader);
+    auto job = std::make_unique<stream_job>(std::move(reader), Ref<TObject>(), SAMPLE_STEREO16_LE, false);
     mixsample* s = create_stream_mixsample(16, 2, 44100, 0, &job->stream);
     ASSERT_TRUE(decoder.add(job));
     ASSERT_NE(m.play(s, nullptr, SOUND_PLAYING, 0, 1), nullptr);
@@ -103,9 +111,8 @@ TEST(MusicThreads, MusicStartedAndSteeredWhileTheRefillAndDecoderThreadsRun)
     auto out = make_ref<FakeOutput>();
     out->advance_per_read = 2048; // one fragment played per tick
     ASSERT_TRUE(audio_init_with(out, true));
-    WavBuilder wav;
-    wav.header(2, 44100, 16).chunk("data", le16(never_zero(30000)));
-    const Ref<TObject> stream = create_memory_stream(wav.bytes.data(), static_cast<int32_t>(wav.bytes.size()), 1, 0);
+    const Bytes wav = wav_of(never_zero(30000));
+    const Ref<TObject> stream = create_memory_stream(wav.data(), static_cast<int32_t>(wav.size()), 1, 0);
     const Ref<TSoundAsset> once = open_music(stream, 0);
     const Ref<TSoundAsset> looping = open_music(stream, 1);
     ASSERT_TRUE(once && looping);
