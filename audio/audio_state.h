@@ -9,10 +9,12 @@
 #include "audio/mixer/ringdevice.h"
 #include "audio/sample_loader.h"
 #include "audio/stream_decoder.h"
+#include "audio/stream_reader.h"
 #include "audio/sound_asset.h"
 #include "core/newest_first.h"
 
 #include <memory>
+#include <vector>
 
 namespace vantrel {
 
@@ -25,6 +27,9 @@ struct AudioState {
     Ref<TAudioBackend> backend = make_ref<TAudioBackend>();
     NewestFirst<TSampleLoader, &TSampleLoader::next> loaders;
     bool loaders_registered = false;
+    // Streamed formats beyond WAV, asked in order (Ogg Vorbis, when its
+    // library is started). Filled at start-up, before anything plays.
+    std::vector<stream_reader_opener> stream_readers;
 
     void reset();
 };

@@ -1,6 +1,7 @@
 // Opening a location for streamed playback: WAV first, as loading does.
 #include "audio/stream_reader.h"
 
+#include "audio/audio_state.h"
 #include "audio/stream_cursor.h"
 #include "core/error.h"
 
@@ -23,11 +24,11 @@ std::unique_ptr<stream_reader> open_stream_reader(const Ref<TObject>& location)
     try {
         if (auto reader = open_wav_reader(stream))
             return reader;
-#if VANTREL_HAVE_VORBIS
-        stream->seek(start);
-        if (auto reader = open_ogg_reader(stream))
-            return reader;
-#endif
+        for (stream_reader_opener open : audio_state().stream_readers) {
+            stream->seek(start);
+            if (auto reader = open(stream))
+                return reader;
+        }
     } catch (const TStreamError&) {
         // cut short or unreadable: nothing to play
     }

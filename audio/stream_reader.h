@@ -40,9 +40,10 @@ public:
 // stream errors reach the caller.
 std::unique_ptr<stream_reader> open_stream_reader(const Ref<TObject>& location);
 
+// Each opener gives a reader, or nullptr for data that is not its format.
+using stream_reader_opener = std::unique_ptr<stream_reader> (*)(const Ref<TByteStream>& stream);
 std::unique_ptr<stream_reader> open_wav_reader(const Ref<TByteStream>& stream);
-#if VANTREL_HAVE_VORBIS
+// In the Ogg Vorbis library; ogg_loader_init lists it.
 std::unique_ptr<stream_reader> open_ogg_reader(const Ref<TByteStream>& stream);
-#endif
 
 } // namespace vantrel

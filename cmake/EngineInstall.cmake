@@ -4,7 +4,8 @@
 # Vantrel::engine) and a pkg-config file (vantrel.pc). The optional loaders
 # are package components of their own, so that only the programs that use
 # one need its library: find_package(Vantrel CONFIG COMPONENTS jpeg) gives
-# Vantrel::jpeg, and vantrel-jpeg.pc the same for pkg-config. A plain install, and
+# Vantrel::jpeg, and vantrel-jpeg.pc the same for pkg-config; the same for
+# vorbis. A plain install, and
 # so the game's Debian package, leaves it out; install it with
 #   cmake --install <build> --component engine --prefix <prefix>
 # Programs include the headers by their names under include/vantrel/
@@ -53,9 +54,6 @@ foreach(library ${VANTREL_ENGINE_LIBRARIES})
   string(APPEND VANTREL_PC_LIBS " -l${library}")
 endforeach()
 set(VANTREL_PC_LOADER_REQUIRES "")
-if(VANTREL_HAVE_VORBIS)
-  string(APPEND VANTREL_PC_LOADER_REQUIRES " vorbisfile")
-endif()
 if(VANTREL_HAVE_FREETYPE)
   string(APPEND VANTREL_PC_LOADER_REQUIRES " freetype2")
 endif()
@@ -84,6 +82,9 @@ function(vantrel_engine_component name library requires)
 endfunction()
 if(TARGET vantrel_jpeg)
   vantrel_engine_component(jpeg vantrel_jpeg libjpeg)
+endif()
+if(TARGET vantrel_vorbis)
+  vantrel_engine_component(vorbis vantrel_vorbis vorbisfile)
 endif()
 
 # After the components, which it lists.

@@ -9,6 +9,7 @@
 // or Ogg Vorbis file underneath them, looping.
 #include "audio/audio.h"
 #include "audio/music.h"
+#include "audio/ogg.h"
 #include "audio/sample_buffer.h"
 #include "audio/sample_loader.h"
 #include "core/error.h"
@@ -68,6 +69,9 @@ int run(int frames, const std::string& music_file)
     gl_backend_init();
     streams_init();
     sample_loaders_init();
+#if VANTREL_HAVE_VORBIS
+    ogg_loader_init(); // --music may name an Ogg Vorbis file
+#endif
     audio_init(); // -1 without a sound card: the example then runs silently
     events_init();
     system_driver_init();

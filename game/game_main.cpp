@@ -5,6 +5,7 @@
 #include "assets/pixmap_loader.h"
 #include "assets/stream.h"
 #include "audio/audio.h"
+#include "audio/ogg.h"
 #include "audio/sample_loader.h"
 #include "game/asset_decoding.h"
 #include "game/flight.h"
@@ -52,6 +53,9 @@ void init_engine(void (*register_backend)())
     jpeg_loader_init();
 #endif
     sample_loaders_init();
+#if VANTREL_HAVE_VORBIS
+    ogg_loader_init();
+#endif
     audio_init(); // without an output device the sounds play silently
     events_init();
     system_driver_init();

@@ -11,6 +11,7 @@
 //   bench_music [seconds]     (600 unless given)
 #include "assets/stream.h"
 #include "audio/audio.h"
+#include "audio/ogg.h"
 #include "audio/mixer/mixstream.h"
 #include "audio/mixer/ringdevice.h"
 #include "audio/music.h"
@@ -125,6 +126,7 @@ int main(int argc, char** argv)
     }
     streams_init();
     sample_loaders_init();
+    ogg_loader_init();
     if (!audio_init_with(make_ref<platform::NullAudioOutput>(), false))
         return 1;
     const Figures f = play(path);

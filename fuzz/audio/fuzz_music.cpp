@@ -6,6 +6,7 @@
 #include "audio/mixer/mixer.h"
 #include "audio/mixer/mixsample.h"
 #include "audio/mixer/mixstream.h"
+#include "audio/ogg.h"
 #include "audio/stream_decoder.h"
 #include "audio/stream_reader.h"
 
@@ -19,6 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     using namespace vantrel;
     if (size > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
         return 0;
+#if VANTREL_HAVE_VORBIS
+    static const bool ogg_ready = (ogg_loader_init(), true);
+    (void)ogg_ready;
+#endif
     Ref<TObject> stream = create_memory_stream(data, static_cast<int32_t>(size), 1, 0);
     std::unique_ptr<stream_reader> reader = open_stream_reader(stream);
     if (!reader)

@@ -9,6 +9,7 @@
 #include "audio/audio.h"
 #include "audio/mixer/ringdevice.h"
 #include "audio/music.h"
+#include "audio/ogg.h"
 #include "audio/sample_loader.h"
 #include "fake_output.h"
 #include "platform/manual_clock.h"
@@ -35,6 +36,9 @@ protected:
     {
         streams_init();
         sample_loaders_init();
+#if VANTREL_HAVE_VORBIS
+        ogg_loader_init();
+#endif
         EXPECT_TRUE(audio_init_with(make_ref<FakeOutput>(), false));
     }
     ~MusicTest() override

@@ -5,6 +5,7 @@
 #include "audio/audio.h"
 #include "audio/mixer/mixstream.h"
 #include "audio/music.h"
+#include "audio/ogg.h"
 #include "audio/sample_loader.h"
 #include "fake_output.h"
 #include "ogg_writer.h"
@@ -22,6 +23,7 @@ TEST(MusicThreads, OggMusicDecodedWhileTheRefillThreadMixes)
 {
     streams_init();
     sample_loaders_init();
+    ogg_loader_init();
     auto out = make_ref<FakeOutput>();
     out->advance_per_read = 2048;
     ASSERT_TRUE(audio_init_with(out, true));

@@ -4,7 +4,7 @@
 // a hole, a changed link or fewer frames than the file's end promises mean
 // that it was cut short or damaged.
 #include "assets/loader_input.h"
-#include "audio/ogg_file.h"
+#include "audio/ogg/ogg_file.h"
 #include "audio/stream_reader.h"
 
 

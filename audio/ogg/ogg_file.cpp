@@ -1,5 +1,5 @@
 // The shared side of the two Ogg Vorbis readers.
-#include "audio/ogg_file.h"
+#include "audio/ogg/ogg_file.h"
 
 #include "assets/loader_input.h"
 #include "audio/sample_buffer.h"

@@ -3,10 +3,10 @@
 // The decoded bytes go into a vector that grows as they arrive, so a header
 // or granule position that claims hours of sound reserves nothing; the
 // limits stop a small file that really does decode to a flood.
-#include "audio/ogg_loader.h"
+#include "audio/ogg/ogg_loader.h"
 
 #include "assets/loader_input.h"
-#include "audio/ogg_file.h"
+#include "audio/ogg/ogg_file.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // readers (the loader and the streamed one) ask of it.
 #pragma once
 
-#include "audio/ogg_input.h"
+#include "audio/ogg/ogg_input.h"
 
 #include <vorbis/vorbisfile.h>
 
