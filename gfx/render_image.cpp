@@ -24,8 +24,9 @@ Ref<TImageFrame> render_frame_of(const Ref<TImage>& image)
 
 Ref<TGraphics2D> drawing_graphics()
 {
+    // The 2-D state outlives a closed window; the current graphics does not.
     Ref<TGraphics2D> g2d = current_graphics2d();
-    if (!g2d || !current_renderer())
+    if (!g2d || !current_renderer() || !current_graphics())
         raise_error(u"Drawing into an offscreen image needs open graphics");
     return g2d;
 }
@@ -128,7 +129,7 @@ Ref<TImage> create_render_image(int32_t width, int32_t height, int32_t flags)
 {
     set_graphics_error(Text());
     const Ref<TRenderDriver> r = current_renderer();
-    if (!r || !current_graphics2d()) {
+    if (!r || !current_graphics2d() || !current_graphics()) {
         set_graphics_error(u"An offscreen image needs open graphics");
         return nullptr;
     }
