@@ -31,65 +31,48 @@ Ref<TGraphics2D> drawing_graphics()
     return g2d;
 }
 
+// Calls pair(graphics field, copy field) for every field of the copy.
+template <class G, class C, class Pair>
+void each_field(G& g, C& c, Pair pair)
+{
+    pair(g.colour_red, c.colour_red);
+    pair(g.colour_green, c.colour_green);
+    pair(g.colour_blue, c.colour_blue);
+    pair(g.alpha, c.alpha);
+    pair(g.clear_red, c.clear_red);
+    pair(g.clear_green, c.clear_green);
+    pair(g.clear_blue, c.clear_blue);
+    pair(g.line_width, c.line_width);
+    pair(g.rotation, c.rotation);
+    pair(g.scale_x, c.scale_x);
+    pair(g.scale_y, c.scale_y);
+    pair(g.ix, c.ix);
+    pair(g.iy, c.iy);
+    pair(g.jx, c.jx);
+    pair(g.jy, c.jy);
+    pair(g.viewport_x, c.viewport_x);
+    pair(g.viewport_y, c.viewport_y);
+    pair(g.viewport_width, c.viewport_width);
+    pair(g.viewport_height, c.viewport_height);
+    pair(g.origin_x, c.origin_x);
+    pair(g.origin_y, c.origin_y);
+    pair(g.handle_x, c.handle_x);
+    pair(g.handle_y, c.handle_y);
+    pair(g.image_font, c.image_font);
+    pair(g.blend_mode, c.blend_mode);
+}
+
 DrawingStateCopy copy_of(const TGraphics2D& g)
 {
     DrawingStateCopy c;
-    c.colour[0] = g.colour_red;
-    c.colour[1] = g.colour_green;
-    c.colour[2] = g.colour_blue;
-    c.alpha = g.alpha;
-    c.clear[0] = g.clear_red;
-    c.clear[1] = g.clear_green;
-    c.clear[2] = g.clear_blue;
-    c.line_width = g.line_width;
-    c.rotation = g.rotation;
-    c.scale_x = g.scale_x;
-    c.scale_y = g.scale_y;
-    c.ix = g.ix;
-    c.iy = g.iy;
-    c.jx = g.jx;
-    c.jy = g.jy;
-    c.viewport[0] = g.viewport_x;
-    c.viewport[1] = g.viewport_y;
-    c.viewport[2] = g.viewport_width;
-    c.viewport[3] = g.viewport_height;
-    c.origin_x = g.origin_x;
-    c.origin_y = g.origin_y;
-    c.handle_x = g.handle_x;
-    c.handle_y = g.handle_y;
-    c.font = g.image_font;
-    c.blend_mode = g.blend_mode;
+    each_field(g, c, [](const auto& from, auto& to) { to = from; });
     return c;
 }
 
 // Stores the copy and hands it to the renderer, as binding a graphics does.
 void restore(TGraphics2D& g, TRenderDriver& r, const DrawingStateCopy& c)
 {
-    g.colour_red = c.colour[0];
-    g.colour_green = c.colour[1];
-    g.colour_blue = c.colour[2];
-    g.alpha = c.alpha;
-    g.clear_red = c.clear[0];
-    g.clear_green = c.clear[1];
-    g.clear_blue = c.clear[2];
-    g.line_width = c.line_width;
-    g.rotation = c.rotation;
-    g.scale_x = c.scale_x;
-    g.scale_y = c.scale_y;
-    g.ix = c.ix;
-    g.iy = c.iy;
-    g.jx = c.jx;
-    g.jy = c.jy;
-    g.viewport_x = c.viewport[0];
-    g.viewport_y = c.viewport[1];
-    g.viewport_width = c.viewport[2];
-    g.viewport_height = c.viewport[3];
-    g.origin_x = c.origin_x;
-    g.origin_y = c.origin_y;
-    g.handle_x = c.handle_x;
-    g.handle_y = c.handle_y;
-    g.image_font = c.font;
-    g.blend_mode = c.blend_mode;
+    each_field(g, c, [](auto& to, const auto& from) { to = from; });
     r.set_viewport(g.viewport_x, g.viewport_y, g.viewport_width, g.viewport_height);
     r.set_matrix(g.ix, g.iy, g.jx, g.jy);
     r.set_colour(g.colour_red, g.colour_green, g.colour_blue);
