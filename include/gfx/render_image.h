@@ -22,7 +22,10 @@
 // lives in the context shared by every window, so the image and what was
 // drawn into it survive a new open_graphics. Should the renderer lose its
 // contexts, the picture is lost with them. set_pixmap, or a lock for
-// writing, makes it an ordinary image of that pixmap.
+// writing, makes it an ordinary image of that pixmap. Drawing an image into
+// itself raises a runtime error, and so does binding its frame for textured
+// primitives (its texture holds the picture as OpenGL's rows go, upwards).
+// Collision tests read pixmaps, so they see an offscreen image as blank.
 #pragma once
 
 #include "assets/pixmap.h"

@@ -166,6 +166,7 @@ TEST_F(NullRenderImage, RefusalsAndMisuse)
     EXPECT_EQ(calls_of(NullOp::RenderTarget).size(), 1u);
     EXPECT_THROW(draw_image(image, 0, 0, 0), TRuntimeError);
     set_render_target(nullptr);
+    EXPECT_THROW(current_renderer()->bind_textured_frame(image->frame(0)), TRuntimeError);
     image->lock(0, 1, 1); // written through a lock: an ordinary, blank image
     EXPECT_FALSE(is_render_image(image));
     EXPECT_THROW(set_render_target(image), TRuntimeError);
