@@ -393,27 +393,33 @@ TEST_F(RenderImage, MisuseRaisesAndChangesNothing)
     EXPECT_EQ(count_pixels(0, 0, 8, 8, WHITE), 64);
 }
 
+// Swaps the frame's texture name with name and forgets its framebuffer, so
+// that the next target switch makes one for whatever texture it then has.
+template <class Frame>
+bool swap_texture(const Ref<TImageFrame>& frame, GLuint& name)
+{
+    const Ref<Frame> f = ref_cast<Frame>(frame);
+    if (!f)
+        return false;
+    std::swap(f->picture->texture, name);
+    f->framebuffer = 0;
+    return true;
+}
+
 // A framebuffer the driver refuses: the frame's texture swapped for a name
-// with no storage, and its framebuffer forgotten so that it is made again.
+// with no storage.
 TEST_F(RenderImage, AnIncompleteFramebufferIsAClearErrorNotACrash)
 {
     const Ref<TImage> image = made(8, 8);
     ASSERT_TRUE(image);
-    const Ref<TImageFrame> frame = image->frame(0);
+    const bool es = renderer_under_test() == "gles2";
+    const auto swap = es ? &swap_texture<Gles2RenderFrame> : &swap_texture<GLRenderFrame>;
     GLuint empty = 0;
-    if (renderer_under_test() == "gles2") {
-        auto f = ref_cast<Gles2RenderFrame>(frame);
-        ASSERT_TRUE(f);
+    if (es)
         gles.glGenTextures(1, &empty);
-        std::swap(f->picture->texture, empty);
-        f->framebuffer = 0;
-    } else {
-        auto f = ref_cast<GLRenderFrame>(frame);
-        ASSERT_TRUE(f);
+    else
         glGenTextures(1, &empty);
-        std::swap(f->picture->texture, empty);
-        f->framebuffer = 0;
-    }
+    ASSERT_TRUE(swap(image->frame(0), empty));
     set_viewport(10, 10, 20, 20);
     try {
         set_render_target(image);
@@ -428,15 +434,11 @@ TEST_F(RenderImage, AnIncompleteFramebufferIsAClearErrorNotACrash)
     clear_screen();
     EXPECT_EQ(count_pixels(0, 0, 640, 480, RGB{0, 0, 255}), 400) << "the window stays the target";
     // Put back, it draws again; the storage-less name goes.
-    if (renderer_under_test() == "gles2") {
-        auto f = ref_cast<Gles2RenderFrame>(frame);
-        std::swap(f->picture->texture, empty);
+    swap(image->frame(0), empty);
+    if (es)
         gles.glDeleteTextures(1, &empty);
-    } else {
-        auto f = ref_cast<GLRenderFrame>(frame);
-        std::swap(f->picture->texture, empty);
+    else
         glDeleteTextures(1, &empty);
-    }
     set_render_target(image);
     EXPECT_TRUE(same_object(render_target(), image));
 }
