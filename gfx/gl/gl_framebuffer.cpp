@@ -1,3 +1,5 @@
+// Framebuffer objects on desktop OpenGL: which flavour the context offers,
+// the entry points, and the size limits of an offscreen image.
 #include "gfx/gl/gl_framebuffer.h"
 
 #include "gfx/gl/gl_texture_frame.h"
@@ -7,6 +9,7 @@
 #include <GL/glext.h>
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace vantrel {
@@ -61,6 +64,11 @@ bool look_up_calls(const std::string& suffix)
     return look_up(calls.status, "glCheckFramebufferStatus" + suffix) && ok;
 }
 
+std::string size_text(int32_t width, int32_t height)
+{
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
 } // namespace
 
 bool gl_framebuffers_available(std::string& reason)
@@ -106,18 +114,6 @@ void gl_delete_framebuffer(uint32_t framebuffer)
     const GLuint name = framebuffer;
     calls.erase(1, &name);
 }
-
-} // namespace vantrel
-
-namespace vantrel {
-namespace {
-
-std::string size_text(int32_t width, int32_t height)
-{
-    return std::to_string(width) + " x " + std::to_string(height);
-}
-
-} // namespace
 
 std::string render_size_refusal(const char* api, int32_t width, int32_t height,
                                 int32_t largest_texture, int32_t most_width, int32_t most_height)
