@@ -4,8 +4,9 @@
 // "// [/snippet]", with the region's common indentation taken off. Every
 // marked region is shown in the guide, so no marker outlives its use. And
 // every snippet compiles away from its example: the marker line may say
-// "; top level" (a definition, such as a function) and "; given: DECLS"
-// (what the snippet uses from around it).
+// "; top level" (a definition, such as a function), "; returns: TYPE" (what
+// the snippet's return statements give, int when not said) and
+// "; given: DECLS" (what the snippet uses from around it).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -95,13 +96,14 @@ void collect_regions(const fs::path& source, std::map<std::string, Region>& regi
 struct GuideBlock {
     std::string name;
     std::string given;   // declarations it uses from around it, if any
+    std::string returns = "int"; // what its own return statements give
     bool top_level = false;
     std::string where;   // engine.md:line
     Lines lines;
 };
 
-// Each block follows a "<!-- snippet:NAME[; top level][; given: DECLS] -->"
-// line; a block without one is reported as a failure.
+// Each block follows a "<!-- snippet:NAME[; top level][; returns: TYPE]
+// [; given: DECLS] -->" line; a block without one is reported as a failure.
 std::vector<GuideBlock> guide_blocks()
 {
     const Lines guide = read_lines(GUIDE_FILE);
@@ -129,6 +131,8 @@ std::vector<GuideBlock> guide_blocks()
             part = trimmed(part);
             if (part == "top level")
                 block.top_level = true;
+            else if (part.rfind("returns:", 0) == 0)
+                block.returns = trimmed(part.substr(8));
             else if (part.rfind("given:", 0) == 0)
                 block.given += part.substr(6) + ";";
             else if (!block.given.empty())
@@ -187,8 +191,8 @@ TEST(GuideSnippets, EverySnippetCompilesWithOnlyTheEngineHeadersAndWhatItIsGiven
         if (block.top_level)
             continue;
         // A namespace each, so one snippet's givens are not another's.
-        unit += "namespace snippet_" + std::to_string(index++) + " {\n" + block.given + "\nint run() {\n" +
-                "#line 1 \"snippet " + block.name + "\"\n" + joined(block.lines) + "return 0;\n}\n}\n";
+        unit += "namespace snippet_" + std::to_string(index++) + " {\n" + block.given + "\n" + block.returns +
+                " run() {\n#line 1 \"snippet " + block.name + "\"\n" + joined(block.lines) + "return {};\n}\n}\n";
     }
     const fs::path dir = fs::path(testing::TempDir()) / "guide_snippets";
     fs::create_directories(dir);
