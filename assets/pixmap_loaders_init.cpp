@@ -1,17 +1,15 @@
 // Start-up registration of the built-in pixmap loaders.
 //
-// PNG comes first; the stock loaders follow in the order JPEG, BMP, TGA. The
-// list is searched newest first, so each of them looks at the data before
-// PNG does: each gives the null object for data that is not its own, PNG
-// data included, which leaves every PNG picture to the PNG loader.
+// PNG comes first; the stock loaders follow in the order BMP, TGA (JPEG,
+// a library of its own, joins by jpeg_loader_init). The list is searched
+// newest first, so each of them looks at the data before PNG does: each
+// gives the null object for data that is not its own, PNG data included,
+// which leaves every PNG picture to the PNG loader.
 #include "assets/assets_state.h"
 #include "assets/bmp_loader.h"
 #include "assets/pixmap_loader.h"
 #include "assets/png_loader.h"
 #include "assets/tga_loader.h"
-#if VANTREL_HAVE_JPEG
-#include "assets/jpeg_loader.h"
-#endif
 
 namespace vantrel {
 
@@ -22,9 +20,6 @@ void pixmap_loaders_init()
         return;
     done = true;
     register_pixmap_loader(make_ref<TPngLoader>());
-#if VANTREL_HAVE_JPEG
-    register_pixmap_loader(make_ref<TJpegLoader>());
-#endif
     register_pixmap_loader(make_ref<TBmpLoader>());
     register_pixmap_loader(make_ref<TTgaLoader>());
 }

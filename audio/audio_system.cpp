@@ -5,6 +5,7 @@
 #include "audio/channel_table.h"
 #include "audio/mixer/ringdevice.h"
 #include "audio/mixer_backend.h"
+#include "audio/music.h"
 #include "audio/sound_asset.h"
 
 #include <algorithm>
@@ -63,6 +64,8 @@ void audio_shutdown()
         st.device->close();
         st.device.reset();
     }
+    // Once the device has retired every sound, no stream is read any more.
+    st.decoder.reset();
     st.failed = false;
 }
 
@@ -70,6 +73,7 @@ void pull_audio(int16_t* destination, int32_t frames)
 {
     if (frames <= 0)
         return;
+    pump_music();
     if (ringdevice* device = audio_device())
         device->get_mixer()->pull(destination, frames);
     else

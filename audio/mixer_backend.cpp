@@ -27,10 +27,10 @@ Ref<TMixerSoundAsset> TMixerSoundAsset::create(mixsample* sample)
     return make_ref<TMixerSoundAsset>(sample);
 }
 
-Ref<TVoice> TMixerSoundAsset::play(const Ref<TVoice>& voice) { return start(voice, 0); }
-Ref<TVoice> TMixerSoundAsset::cue(const Ref<TVoice>& voice) { return start(voice, 1); }
+Ref<TVoice> TMixerSoundAsset::play(const Ref<TVoice>& voice) { return start_on_voice(sample, voice, 0); }
+Ref<TVoice> TMixerSoundAsset::cue(const Ref<TVoice>& voice) { return start_on_voice(sample, voice, 1); }
 
-Ref<TVoice> TMixerSoundAsset::start(const Ref<TVoice>& voice, int32_t paused)
+Ref<TVoice> start_on_voice(mixsample* sample, const Ref<TVoice>& voice, int32_t paused)
 {
     Ref<TMixerVoice> mine;
     if (voice) {

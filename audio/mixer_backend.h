@@ -38,10 +38,12 @@ public:
     Ref<TVoice> cue(const Ref<TVoice>& voice) override;
 
     mixsample* const sample;
-
-private:
-    Ref<TVoice> start(const Ref<TVoice>& voice, int32_t paused);
 };
+
+// Starts `sample` on `voice` (a TMixerVoice, or null for a fresh channel)
+// and returns the voice it plays on; the null object for a voice of another
+// back end or when it plays on no channel.
+Ref<TVoice> start_on_voice(mixsample* sample, const Ref<TVoice>& voice, int32_t paused);
 
 class TMixerBackend final : public TAudioBackend {
 public:

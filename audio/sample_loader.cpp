@@ -5,9 +5,6 @@
 #include "audio/wav_chunk_loader.h"
 #include "audio/wav_loader.h"
 #include "core/error.h"
-#if VANTREL_HAVE_VORBIS
-#include "audio/ogg_loader.h"
-#endif
 
 namespace vantrel {
 namespace {
@@ -60,11 +57,8 @@ void sample_loaders_init()
     if (done)
         return;
     done = true;
-    // Newest first: WAV is tried first, then the second WAV reader, Ogg
-    // Vorbis only when neither gives anything.
-#if VANTREL_HAVE_VORBIS
-    register_sample_loader(make_ref<TOggLoader>());
-#endif
+    // Newest first: WAV is tried first, then the second WAV reader. Ogg
+    // Vorbis, a library of its own, joins at the tail (ogg_loader_init).
     register_sample_loader(make_ref<TWavChunkLoader>());
     register_sample_loader(make_ref<TWavLoader>());
 }

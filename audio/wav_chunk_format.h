@@ -22,6 +22,11 @@ struct WavFormat {
 // reader takes.
 bool read_format_chunk(TByteStream& s, uint32_t size, WavFormat& format);
 
+// Walks a RIFF WAVE file from its start to its data chunk: true with the
+// format read and the stream at the first data byte, `data_size` the size
+// the chunk claims. False when the file is not one this reader takes.
+bool find_data_chunk(TByteStream& s, WavFormat& format, uint32_t& data_size);
+
 // Converts `samples` stored samples to the loaded format (1 or 2 bytes each).
 void convert_run(const WavFormat& format, const uint8_t* in, uint8_t* out, int32_t samples);
 

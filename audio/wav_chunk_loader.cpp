@@ -78,31 +78,44 @@ Ref<TSampleBuffer> read_frames(TByteStream& s, uint32_t size, const WavFormat& f
 
 } // namespace
 
-Ref<TSampleBuffer> TWavChunkLoader::load(const Ref<TByteStream>& stream)
+namespace wav_detail {
+
+bool find_data_chunk(TByteStream& s, WavFormat& format, uint32_t& data_size)
 {
-    const Ref<TByteStream> view = little_endian_view(stream);
-    TByteStream& s = *view;
     Chunk riff;
     char wave[4];
     if (!read_chunk_header(s, riff) || !riff.is("RIFF") || !read_exactly(s, wave, 4) ||
         std::memcmp(wave, "WAVE", 4) != 0)
-        return {};
-    WavFormat format;
+        return false;
     bool have_format = false;
     for (Chunk chunk; read_chunk_header(s, chunk);) {
-        if (chunk.is("data"))
-            return have_format ? read_frames(s, chunk.size, format) : Ref<TSampleBuffer>();
+        if (chunk.is("data")) {
+            data_size = chunk.size;
+            return have_format;
+        }
         if (chunk.is("fmt ") && !have_format) {
-            if (!wav_detail::read_format_chunk(s, chunk.size, format))
-                return {};
+            if (!read_format_chunk(s, chunk.size, format))
+                return false;
             have_format = true;
             if (chunk.size & 1)
                 s.skip_bytes(1);
         } else if (!skip_chunk(s, chunk.size)) {
-            return {};
+            return false;
         }
     }
-    return {};
+    return false;
+}
+
+} // namespace wav_detail
+
+Ref<TSampleBuffer> TWavChunkLoader::load(const Ref<TByteStream>& stream)
+{
+    const Ref<TByteStream> view = little_endian_view(stream);
+    WavFormat format;
+    uint32_t size = 0;
+    if (!wav_detail::find_data_chunk(*view, format, size))
+        return {};
+    return read_frames(*view, size, format);
 }
 
 } // namespace vantrel

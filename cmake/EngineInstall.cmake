@@ -1,7 +1,11 @@
 # The engine as a library for other programs: the install component
 # "engine", with the public headers under include/vantrel/, the static
 # libraries, a CMake package (find_package(Vantrel CONFIG) gives
-# Vantrel::engine) and a pkg-config file (vantrel.pc). A plain install, and
+# Vantrel::engine) and a pkg-config file (vantrel.pc). The optional loaders
+# are package components of their own, so that only the programs that use
+# one need its library: find_package(Vantrel CONFIG COMPONENTS jpeg) gives
+# Vantrel::jpeg, and vantrel-jpeg.pc the same for pkg-config; the same for
+# vorbis. A plain install, and
 # so the game's Debian package, leaves it out; install it with
 #   cmake --install <build> --component engine --prefix <prefix>
 # Programs include the headers by their names under include/vantrel/
@@ -41,16 +45,6 @@ file(GLOB VANTREL_EXAMPLE_SOURCES "${PROJECT_SOURCE_DIR}/examples/example_*.cpp"
 install(FILES ${VANTREL_EXAMPLE_SOURCES} DESTINATION "${VANTREL_DOC_DIR}/examples"
   COMPONENT engine EXCLUDE_FROM_ALL)
 
-configure_package_config_file(cmake/VantrelConfig.cmake.in
-  "${PROJECT_BINARY_DIR}/VantrelConfig.cmake" INSTALL_DESTINATION "${VANTREL_CMAKE_DIR}")
-# 0.x: a new minor version may break programs built on the last one.
-write_basic_package_version_file("${PROJECT_BINARY_DIR}/VantrelConfigVersion.cmake"
-  VERSION "${PROJECT_VERSION}" COMPATIBILITY SameMinorVersion)
-install(FILES "${PROJECT_BINARY_DIR}/VantrelConfig.cmake"
-  "${PROJECT_BINARY_DIR}/VantrelConfigVersion.cmake"
-  "${PROJECT_SOURCE_DIR}/cmake/modules/FindVorbis.cmake"
-  DESTINATION "${VANTREL_CMAKE_DIR}" COMPONENT engine EXCLUDE_FROM_ALL)
-
 # vantrel.pc finds the prefix from its own place, so the installed tree can
 # be moved. The libraries are static: link with pkg-config --static, which
 # adds what they need themselves (Requires.private, Libs.private).
@@ -60,15 +54,46 @@ foreach(library ${VANTREL_ENGINE_LIBRARIES})
   string(APPEND VANTREL_PC_LIBS " -l${library}")
 endforeach()
 set(VANTREL_PC_LOADER_REQUIRES "")
-if(VANTREL_HAVE_JPEG)
-  string(APPEND VANTREL_PC_LOADER_REQUIRES " libjpeg")
-endif()
-if(VANTREL_HAVE_VORBIS)
-  string(APPEND VANTREL_PC_LOADER_REQUIRES " vorbisfile")
-endif()
 if(VANTREL_HAVE_FREETYPE)
   string(APPEND VANTREL_PC_LOADER_REQUIRES " freetype2")
 endif()
 configure_file(cmake/vantrel.pc.in "${PROJECT_BINARY_DIR}/vantrel.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/vantrel.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"
   COMPONENT engine EXCLUDE_FROM_ALL)
+
+# vantrel_engine_component(<name> <library> <pkg-config module of its library>):
+# installs an optional loader's library with its own export set, read by the
+# package only when the component is asked for, and its own vantrel-<name>.pc.
+set(VANTREL_ENGINE_COMPONENTS "")
+function(vantrel_engine_component name library requires)
+  set_target_properties(${library} PROPERTIES EXPORT_NAME ${name})
+  install(TARGETS ${library} EXPORT Vantrel${name}Targets
+    ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT engine EXCLUDE_FROM_ALL)
+  install(EXPORT Vantrel${name}Targets NAMESPACE Vantrel:: DESTINATION "${VANTREL_CMAKE_DIR}"
+    COMPONENT engine EXCLUDE_FROM_ALL)
+  set(VANTREL_COMPONENT_NAME ${name})
+  set(VANTREL_COMPONENT_LIBRARY ${library})
+  set(VANTREL_COMPONENT_REQUIRES ${requires})
+  configure_file("${PROJECT_SOURCE_DIR}/cmake/vantrel-component.pc.in"
+    "${PROJECT_BINARY_DIR}/vantrel-${name}.pc" @ONLY)
+  install(FILES "${PROJECT_BINARY_DIR}/vantrel-${name}.pc"
+    DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig" COMPONENT engine EXCLUDE_FROM_ALL)
+  set(VANTREL_ENGINE_COMPONENTS ${VANTREL_ENGINE_COMPONENTS} ${name} PARENT_SCOPE)
+endfunction()
+if(TARGET vantrel_jpeg)
+  vantrel_engine_component(jpeg vantrel_jpeg libjpeg)
+endif()
+if(TARGET vantrel_vorbis)
+  vantrel_engine_component(vorbis vantrel_vorbis vorbisfile)
+endif()
+
+# After the components, which it lists.
+configure_package_config_file(cmake/VantrelConfig.cmake.in
+  "${PROJECT_BINARY_DIR}/VantrelConfig.cmake" INSTALL_DESTINATION "${VANTREL_CMAKE_DIR}")
+# 0.x: a new minor version may break programs built on the last one.
+write_basic_package_version_file("${PROJECT_BINARY_DIR}/VantrelConfigVersion.cmake"
+  VERSION "${PROJECT_VERSION}" COMPATIBILITY SameMinorVersion)
+install(FILES "${PROJECT_BINARY_DIR}/VantrelConfig.cmake"
+  "${PROJECT_BINARY_DIR}/VantrelConfigVersion.cmake"
+  "${PROJECT_SOURCE_DIR}/cmake/modules/FindVorbis.cmake"
+  DESTINATION "${VANTREL_CMAKE_DIR}" COMPONENT engine EXCLUDE_FROM_ALL)

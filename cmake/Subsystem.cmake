@@ -77,7 +77,8 @@ function(vantrel_internal_headers target)
   target_include_directories(${target} PRIVATE "${view}")
 endfunction()
 
-# vantrel_test(<name> SOURCES <files>... LIBS <targets>... [GL] [SERIAL] [LINUX_ONLY])
+# vantrel_test(<name> SOURCES <files>... LIBS <targets>... [GL] [SERIAL] [LINUX_ONLY]
+#              [COST <seconds>])
 #
 # A GoogleTest executable registered with CTest. GL tests open real windows,
 # so they run under Xvfb with the llvmpipe rasteriser when no display is set
@@ -85,11 +86,18 @@ endfunction()
 # that a test running alongside shows takes the keyboard focus (SDL forces it
 # where no window manager runs), so they run alone.
 #
+# COST is a rough running time for programs that take tens of seconds:
+# CTest starts them first, so a tree with no record of earlier runs (a clean
+# clone) does not end its run waiting on one of them.
+#
+# With VANTREL_WHOLE_PROGRAM_TESTS (the sanitizer tree), CTest runs each
+# program once rather than once for each of its tests.
+#
 # LINUX_ONLY tests need what only the Linux build has (POSIX signals, X11
 # clients, xdotool, interposed OpenGL entry points): the Windows build
 # leaves them out.
 function(vantrel_test name)
-  cmake_parse_arguments(ARG "GL;SERIAL;LINUX_ONLY" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "GL;SERIAL;LINUX_ONLY" "COST" "SOURCES;LIBS;LABELS" ${ARGN})
   if(WIN32 AND ARG_LINUX_ONLY)
     return()
   endif()
@@ -104,9 +112,13 @@ function(vantrel_test name)
     list(APPEND labels gl)
     set(serial RUN_SERIAL TRUE)
   endif()
-  if(CMAKE_CROSSCOMPILING)
-    # Under an emulator, starting a process costs seconds: each program runs
-    # all of its tests in one go, and its output names any that failed.
+  if(ARG_COST)
+    list(APPEND serial COST ${ARG_COST})
+  endif()
+  if(CMAKE_CROSSCOMPILING OR VANTREL_WHOLE_PROGRAM_TESTS)
+    # Under an emulator, starting a process costs seconds, and under the
+    # sanitizers a good part of one: each program runs all of its tests in
+    # one go, and its output names any that failed.
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS "${labels}" ${serial})
     return()

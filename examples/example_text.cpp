@@ -6,8 +6,9 @@
 //   example_text [--frames N] [--font FILE] [--dump FILE]
 //
 // Runs until Escape, Back on a gamepad or the close box, or for N frames;
-// with --dump it writes the last frame as a binary PPM picture.
+// with --dump it writes the last frame as a PNG picture.
 #include "assets/pixmap.h"
+#include "assets/png_save.h"
 #include "assets/stream.h"
 #include "core/error.h"
 #include "gfx/draw.h"
@@ -56,17 +57,7 @@ Options parse_options(int argc, char** argv)
 bool save_frame(const std::string& path)
 {
     Ref<TPixmap> frame = current_renderer()->read_back_pixmap(0, 0, screen_width(), screen_height());
-    Ref<TByteStream> out = write_stream(Text::from_bytes(path));
-    if (!out)
-        return false;
-    const std::string header = "P6\n" + std::to_string(frame->width) + " " +
-                               std::to_string(frame->height) + "\n255\n";
-    out->write_bytes(header.data(), static_cast<int32_t>(header.size()));
-    for (int32_t y = 0; y < frame->height; ++y)
-        for (int32_t x = 0; x < frame->width; ++x)
-            out->write_bytes(frame->pixel_ptr(x, y), 3);
-    out->close();
-    return true;
+    return save_pixmap_png(frame, Text::from_bytes(path));
 }
 
 // Takes every queued event; returns the latest tick count of the timer.

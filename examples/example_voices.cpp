@@ -2,11 +2,14 @@
 // whose volume swells and fades and whose rate glides up and down, and a
 // short blip every second on a voice of its own. The window shows the three settings as bars.
 //
-//   example_voices [--frames N]
+//   example_voices [--frames N] [--music FILE]
 //
 // Runs until Escape or the window's close box, or for N frames. The sounds
-// are made in memory, so the example needs no files.
+// are made in memory, so the example needs no files; --music streams a WAV
+// or Ogg Vorbis file underneath them, looping.
 #include "audio/audio.h"
+#include "audio/music.h"
+#include "audio/ogg.h"
 #include "audio/sample_buffer.h"
 #include "audio/sample_loader.h"
 #include "core/error.h"
@@ -61,11 +64,14 @@ void draw_setting(const char16_t* name, float value, float low, float high, floa
     draw_rect(120 + 480 * (value - low) / (high - low) - 4, y, 8, 16);
 }
 
-int run(int frames)
+int run(int frames, const std::string& music_file)
 {
     gl_backend_init();
     streams_init();
     sample_loaders_init();
+#if VANTREL_HAVE_VORBIS
+    ogg_loader_init(); // --music may name an Ogg Vorbis file
+#endif
     audio_init(); // -1 without a sound card: the example then runs silently
     events_init();
     system_driver_init();
@@ -86,6 +92,19 @@ int run(int frames)
     play_sound(hum, hum_voice);
     Ref<TVoice> tone_voice = play_sound(tone, Ref<TVoice>()); // on a fresh voice
     // [/snippet]
+
+    Ref<TVoice> music_voice;
+    if (!music_file.empty()) {
+        // [snippet:music]
+        Ref<TSoundAsset> music = open_music(Text::from_bytes(music_file), 1); // flags 1: loop
+        if (!music) {
+            std::fprintf(stderr, "cannot play %s\n", music_file.c_str());
+        } else if ((music_voice = prepare_sound(music, Ref<TVoice>()))) { // paused until resumed
+            set_voice_volume(music_voice, 0.4f); // underneath the tones, with no fade-in
+            resume_voice(music_voice);           // decoded while it plays
+        }
+        // [/snippet]
+    }
 
     for (int frame = 0; frame != frames; ++frame) {
         if (take_key_hits(KEY_ESCAPE) || app_terminate_requested())
@@ -111,6 +130,8 @@ int run(int frames)
     }
     stop_voice(hum_voice);
     stop_voice(tone_voice);
+    if (music_voice)
+        stop_voice(music_voice);
     return 0;
 }
 
@@ -119,10 +140,15 @@ int run(int frames)
 int main(int argc, char** argv)
 {
     int frames = -1; // -1: until Escape or the close box
-    if (argc == 3 && std::string(argv[1]) == "--frames")
-        frames = std::atoi(argv[2]);
+    std::string music;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::string(argv[i]) == "--frames")
+            frames = std::atoi(argv[i + 1]);
+        else if (std::string(argv[i]) == "--music")
+            music = argv[i + 1];
+    }
     try {
-        return run(frames);
+        return run(frames, music);
     } catch (const TRuntimeError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

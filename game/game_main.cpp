@@ -1,9 +1,11 @@
 // Start-up and the main loop.
 #include "game/game_main.h"
 
+#include "assets/jpeg.h"
 #include "assets/pixmap_loader.h"
 #include "assets/stream.h"
 #include "audio/audio.h"
+#include "audio/ogg.h"
 #include "audio/sample_loader.h"
 #include "game/asset_decoding.h"
 #include "game/flight.h"
@@ -47,7 +49,13 @@ void init_engine(void (*register_backend)())
     register_backend();
     streams_init();
     pixmap_loaders_init();
+#if VANTREL_HAVE_JPEG
+    jpeg_loader_init();
+#endif
     sample_loaders_init();
+#if VANTREL_HAVE_VORBIS
+    ogg_loader_init();
+#endif
     audio_init(); // without an output device the sounds play silently
     events_init();
     system_driver_init();

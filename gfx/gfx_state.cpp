@@ -14,6 +14,7 @@ GfxState& gfx_state()
 
 void GfxState::reset()
 {
+    end_render_target();
     close_opened_graphics();
     if (driver && current)
         driver->bind_graphics(nullptr);

@@ -1,8 +1,8 @@
 // Everything the graphics layer keeps between calls, in one record: the
 // display driver and the graphics in use, the window opened for the program,
-// the 2-D drawing state and renderer, the image-loading settings, the frame
-// pacing, the window's icon and title, and the built-in font. The free
-// functions of gfx/ are thin wrappers over it.
+// the 2-D drawing state and renderer, the offscreen image drawn into, the
+// image-loading settings, the frame pacing, the window's icon and title, and
+// the built-in font. The free functions of gfx/ are thin wrappers over it.
 //
 // The record is built on first use and never destroyed: the exit action that
 // closes the window and the texture releases of images that live to the end
@@ -15,6 +15,7 @@
 #include "gfx/graphics.h"
 #include "gfx/graphics2d.h"
 #include "gfx/render_driver.h"
+#include "gfx/render_target_state.h"
 
 #include <cstdint>
 
@@ -44,6 +45,7 @@ struct GfxState {
     bool graphics2d_ready = false;
     Ref<TGraphics2D> g2d;
     Ref<TRenderDriver> renderer;
+    RenderTargetState render_target;
 
     int32_t mask_red = 0, mask_green = 0, mask_blue = 0;
     int32_t auto_centre = 0;

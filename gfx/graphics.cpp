@@ -101,6 +101,7 @@ Ref<TGraphics> make_graphics(int32_t width, int32_t height, int32_t depth, int32
 void bind_graphics(const Ref<TGraphics>& g)
 {
     GfxState& s = gfx();
+    end_render_target();
     if (!g) {
         detach_current();
         return;
@@ -166,6 +167,7 @@ Ref<TGraphics> open_graphics(int32_t width, int32_t height, int32_t depth, int32
 void flip_frame(int32_t sync)
 {
     GfxState& s = gfx();
+    end_render_target(); // the frame shown is the window's
     if (s.flip_hook >= 0)
         call_hooks(s.flip_hook, nullptr);
     if (!s.driver)

@@ -35,7 +35,7 @@ Ref<TImageFrame> TImage::frame(int32_t index)
 {
     const size_t i = checked_index(*this, index);
     const int32_t seq = graphics_seq();
-    if (generations[i] == seq)
+    if (generations[i] == seq || (frames[i] && frames[i]->is_render_target()))
         return frames[i];
     // Recorded only once the frame exists, so a failed upload is retried.
     frames[i] = current_renderer()->create_frame_from_pixmap(lock(index, 1, 0), flags);

@@ -42,9 +42,10 @@ TEST_DIR="$ROOT/build/test"
 TEST_OPTIONS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON -DCMAKE_INSTALL_PREFIX=/usr $FAST_LINK"
 
 # The clang tree: the whole test suite under AddressSanitizer and UBSan,
-# and the fuzz targets beside it, so clang builds the sources once.
+# and the fuzz targets beside it, so clang builds the sources once. Each
+# test program runs whole, as one test: a sanitized process is slow to start.
 SANITIZE_DIR="$ROOT/build/asan"
-SANITIZE_OPTIONS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON -DVANTREL_ASAN=ON -DVANTREL_FUZZ=ON $FAST_LINK"
+SANITIZE_OPTIONS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON -DVANTREL_ASAN=ON -DVANTREL_FUZZ=ON -DVANTREL_WHOLE_PROGRAM_TESTS=ON $FAST_LINK"
 sanitizer_env() {
   export CC=clang CXX=clang++
   # Mesa, the X libraries and libvorbisfile keep allocations we cannot free.

@@ -170,7 +170,8 @@ bool mix_frames(const uint8_t* data, block& b)
     const gains g = pan_gains(volume_acc >> 8, b.pan, b.surround);
     const bool fixed_step = !Ramp || b.increment_step == 0;
     bool finished = false;
-    for (int32_t k = 0; k < b.frames;) {
+    int32_t k = 0;
+    while (k < b.frames) {
         int32_t* acc = b.acc + 2 * k;
         const int32_t run =
             fixed_step
@@ -188,6 +189,7 @@ bool mix_frames(const uint8_t* data, block& b)
     b.pos = pos;
     b.increment = increment;
     b.volume_acc = volume_acc;
+    b.mixed = k;
     return finished;
 }
 

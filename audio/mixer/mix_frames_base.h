@@ -120,6 +120,7 @@ struct block {
     int32_t volume_step;
     int32_t pan;
     int32_t surround;
+    int32_t mixed;         // out: frames mixed before a one-shot end, else all
 };
 
 inline void accumulate(int32_t& a, int32_t v)

@@ -89,7 +89,8 @@ sound* mixer::play(mixsample* sample, output* parent, int32_t initial_state, uin
     if (!sample || sample->channels == 0 || rate == 0)
         return nullptr;
     // A looping sound over no frames would wrap for ever at position 0.
-    if (sample->frames == 0 && (sample->loop || (initial_state & SOUND_LOOPING)))
+    // (A streamed sample's frames are in its stream.)
+    if (sample->frames == 0 && !sample->stream && (sample->loop || (initial_state & SOUND_LOOPING)))
         return nullptr;
     if (incoming.full())
         return nullptr;

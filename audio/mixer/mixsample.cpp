@@ -1,6 +1,8 @@
 // Creating and releasing mixer samples.
 #include "audio/mixer/mixsample.h"
 
+#include "audio/mixer/mixstream.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -47,6 +49,22 @@ mixsample* create_mixsample(int32_t frames, int32_t bits, int32_t channels, int3
     return sample.release();
 }
 
+mixsample* create_stream_mixsample(int32_t bits, int32_t channels, int32_t hertz, int32_t loop,
+                                   mixstream* stream)
+{
+    if ((channels != 1 && channels != 2) || (bits != 8 && bits != 16) || !stream ||
+        stream->bytes_per_frame() != channels * bits / 8)
+        return nullptr;
+    auto sample = std::make_unique<mixsample>();
+    sample->hertz = hertz;
+    sample->channels = channels;
+    sample->bits = bits;
+    sample->bytes_per_frame = channels * bits / 8;
+    sample->loop = loop;
+    sample->stream = stream;
+    return sample.release();
+}
+
 void retain_mixsample(mixsample* sample)
 {
     if (sample)
@@ -55,8 +73,11 @@ void retain_mixsample(mixsample* sample)
 
 void release_mixsample(mixsample* sample)
 {
-    if (sample && sample->refcount.fetch_sub(1, std::memory_order_acq_rel) == 1)
+    if (sample && sample->refcount.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         std::unique_ptr<mixsample> last(sample);
+        if (last->stream)
+            last->stream->detach();
+    }
 }
 
 } // namespace vantrel

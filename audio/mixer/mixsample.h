@@ -4,7 +4,8 @@
 // it holds one reference and every playing sound another, so the frames stay
 // valid on the mixing thread until the last sound that reads them is retired.
 // One guard frame follows the last frame so that interpolation at the end
-// always has a neighbour to read.
+// always has a neighbour to read. A streamed sample holds no frames of its
+// own: they arrive in the chunks of its mixstream while it plays.
 #pragma once
 
 #include <atomic>
@@ -12,6 +13,8 @@
 #include <memory>
 
 namespace vantrel {
+
+class mixstream;
 
 struct mixsample {
     int32_t hertz = 0;
@@ -24,6 +27,7 @@ struct mixsample {
     int32_t loop = 0;            // non-zero: sounds started on it loop
     std::unique_ptr<uint8_t[]> storage;
     uint8_t* data = nullptr;     // size + bytes_per_frame bytes: frames, then the guard frame
+    mixstream* stream = nullptr; // a streamed sample's frames; detached at the last release
 };
 
 // A new sample holding one reference, with `frames` frames copied from
@@ -32,6 +36,12 @@ struct mixsample {
 // or 16, a negative frame count, or more frames than a position can index).
 mixsample* create_mixsample(int32_t frames, int32_t bits, int32_t channels, int32_t hertz,
                             const void* frame_data, int32_t loop);
+
+// A new streamed sample holding one reference, reading its frames from
+// `stream` (which the decoder owns). nullptr for a layout the mixer cannot
+// play or a stream whose frames are of another size.
+mixsample* create_stream_mixsample(int32_t bits, int32_t channels, int32_t hertz, int32_t loop,
+                                   mixstream* stream);
 
 // Drops one reference; the last one frees the frames and the record. Either
 // thread may drop a reference. nullptr is ignored.

@@ -66,6 +66,7 @@ public:
 
     vantrel::mixer* get_mixer() const { return mixer_.get(); }
     int32_t fragment() const { return fragment_; }
+    bool threaded() const { return threaded_; }
     uint32_t write_pos() const { return write_pos_; }
     int32_t restart_countdown() const { return restart_countdown_; }
     int32_t latency() const { return latency_; }

@@ -3,6 +3,7 @@
 
 #include "audio/mixer/mix_frames.h"
 #include "audio/mixer/mixsample.h"
+#include "audio/mixer/mixstream.h"
 
 #include <algorithm>
 #include <limits>
@@ -23,14 +24,54 @@ int64_t frame_step(int32_t rate, int32_t hertz)
 }
 
 template <bool Ramp>
-bool mix_layout(const mixsample& sample, mixing::block& b)
+bool mix_layout(const mixsample& sample, const uint8_t* data, mixing::block& b)
 {
     using namespace mixing;
     if (sample.bits == 16)
-        return sample.channels == 2 ? mix_frames<stereo16, Ramp>(sample.data, b)
-                                    : mix_frames<mono16, Ramp>(sample.data, b);
-    return sample.channels == 2 ? mix_frames<stereo8, Ramp>(sample.data, b)
-                                : mix_frames<mono8, Ramp>(sample.data, b);
+        return sample.channels == 2 ? mix_frames<stereo16, Ramp>(data, b)
+                                    : mix_frames<mono16, Ramp>(data, b);
+    return sample.channels == 2 ? mix_frames<stereo8, Ramp>(data, b)
+                                : mix_frames<mono8, Ramp>(data, b);
+}
+
+// A streamed sample's block, chunk after chunk: each chunk is mixed as a
+// one-shot sample of its own, and the position, the ramp and the rest of the
+// block carry over into the next. With no chunk ready the rest of the block
+// is silent and the position waits; true only once the stream has ended and
+// its last chunk is played out.
+template <bool Ramp>
+bool mix_stream(const mixsample& sample, mixing::block& b)
+{
+    mixstream& stream = *sample.stream;
+    const uint64_t frame_values = uint64_t{static_cast<uint32_t>(sample.channels)} << 32;
+    int32_t* acc = b.acc;
+    int32_t left = b.frames;
+    for (;;) {
+        stream_chunk* c = stream.front();
+        while (c && b.pos >= static_cast<uint64_t>(c->frames) * frame_values) {
+            b.pos -= static_cast<uint64_t>(c->frames) * frame_values;
+            stream.recycle();
+            c = stream.front();
+        }
+        if (!c)
+            return stream.exhausted();
+        if (left == 0)
+            return false;
+        b.acc = acc;
+        b.frames = left;
+        b.end = static_cast<uint64_t>(c->frames) * frame_values;
+        b.looping = false;
+        if (!mix_layout<Ramp>(sample, c->data, b))
+            return false;
+        acc += 2 * b.mixed;
+        left -= b.mixed;
+    }
+}
+
+template <bool Ramp>
+bool mix_sample(const mixsample& sample, mixing::block& b)
+{
+    return sample.stream ? mix_stream<Ramp>(sample, b) : mix_layout<Ramp>(sample, sample.data, b);
 }
 
 } // namespace
@@ -124,6 +165,17 @@ int32_t sound::mix_into(int32_t* accumulator, int32_t count)
         return MIX_GOING;
 
     const mixsample& smp = *sample;
+    mixing::block b{};
+    b.acc = accumulator + 2 * first;
+    b.frames = n;
+    b.pan = pan_target.load(relaxed);
+    b.surround = surround_target.load(relaxed);
+    if (smp.stream) {
+        b.pos = position;
+        const bool ended = mix_block(smp, b);
+        position = b.pos;
+        return ended ? MIX_FINISHED : MIX_GOING;
+    }
     const bool looping = s == SOUND_LOOPING;
     const uint64_t end = static_cast<uint64_t>(smp.channels) * static_cast<uint32_t>(smp.frames) << 32;
     // Only a sample without frames, or a finished sound set going again from
@@ -135,14 +187,9 @@ int32_t sound::mix_into(int32_t* accumulator, int32_t count)
             return MIX_FINISHED;
         position %= end;
     }
-    mixing::block b{};
-    b.acc = accumulator + 2 * first;
-    b.frames = n;
     b.pos = position;
     b.end = end;
     b.looping = looping;
-    b.pan = pan_target.load(relaxed);
-    b.surround = surround_target.load(relaxed);
     const bool finished = mix_block(smp, b);
     position = b.pos;
     return finished ? MIX_FINISHED : MIX_GOING;
@@ -159,9 +206,10 @@ bool sound::mix_block(const mixsample& smp, mixing::block& b)
     const int64_t step_to = frame_step(rate_to, smp.hertz);
     b.increment = (step_from * smp.channels) << 16;
     if (vol_from == vol_to && step_from == step_to) {
-        if (vol_to != 0) {
+        // A stream is mixed even when silent, so that it goes through its chunks.
+        if (vol_to != 0 || smp.stream) {
             b.volume_acc = vol_to * 256;
-            return mix_layout<false>(smp, b);
+            return mix_sample<false>(smp, b);
         }
         // Silent: the position moves on and nothing is added.
         volume_now.store(0, relaxed);
@@ -178,7 +226,7 @@ bool sound::mix_block(const mixsample& smp, mixing::block& b)
     b.increment_step = (((step_to * smp.channels) << 16) - b.increment) / b.frames;
     volume_now.store(static_cast<int16_t>(vol_to), relaxed);
     rate_now.store(rate_to, relaxed);
-    return mix_layout<true>(smp, b);
+    return mix_sample<true>(smp, b);
 }
 
 } // namespace vantrel

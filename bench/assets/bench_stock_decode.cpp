@@ -2,6 +2,7 @@
 // picture stored as PNG (libpng), both through decode_pixmap from memory, as
 // a program would load them. The files are written at start-up by the tests'
 // writers: a gradient with fine noise, so that neither codec has it easy.
+#include "assets/jpeg.h"
 #include "assets/pixmap_loader.h"
 
 #include "../../tests/assets/png_test_images.h"
@@ -50,7 +51,7 @@ const stocktest::Bytes& png_file()
 
 void decode(benchmark::State& state, const stocktest::Bytes& file)
 {
-    static const bool ready = (streams_init(), pixmap_loaders_init(), true);
+    static const bool ready = (streams_init(), pixmap_loaders_init(), jpeg_loader_init(), true);
     (void)ready;
     for (auto _ : state) {
         Ref<TPixmap> pixmap = decode_pixmap(

@@ -3,6 +3,7 @@
 // load_sample_buffer from memory, as a program would load them. The files
 // are written at start-up: a few tones with noise, encoded at quality 0.4.
 #include "assets/stream.h"
+#include "audio/ogg.h"
 #include "audio/sample_loader.h"
 
 #include "../../tests/audio/ogg_writer.h"
@@ -53,7 +54,7 @@ const std::vector<uint8_t>& wav_file()
 
 void decode(benchmark::State& state, const std::vector<uint8_t>& file)
 {
-    static const bool ready = (streams_init(), sample_loaders_init(), true);
+    static const bool ready = (streams_init(), sample_loaders_init(), ogg_loader_init(), true);
     (void)ready;
     for (auto _ : state) {
         Ref<TSampleBuffer> buffer = load_sample_buffer(Ref<TObject>(

@@ -1,7 +1,7 @@
 // The Ogg Vorbis loader (libvorbisfile) over arbitrary bytes in a memory
 // stream; whatever loads is read, converted and mixed (sample_fuzz.h).
 #include "assets/stream.h"
-#include "audio/ogg_loader.h"
+#include "audio/ogg/ogg_loader.h"
 #include "sample_fuzz.h"
 
 #include <cstddef>

@@ -91,7 +91,11 @@ public:
     // Where the current record's frame lies in its drawable: OpenGL row of
     // its bottom row (0 unless scaled, when the frame is in the top-left
     // corner). Viewport, scissor and read-back are offset by it.
-    int32_t frame_base_y() const { return current_ ? current_->frame_base_y : 0; }
+    // 0 while an offscreen image is drawn into, where the frame is the image.
+    int32_t frame_base_y() const { return current_ && !offscreen_ ? current_->frame_base_y : 0; }
+    // The renderer draws into a framebuffer object of its own (on) or into
+    // the current record's window (off).
+    void set_drawing_offscreen(bool on) { offscreen_ = on; }
     // Called, with the record current, when the current record's frame has
     // moved in its drawable (the window changed size): the drawing target's
     // viewport and scissor must follow. One handler, the renderer's.
@@ -146,6 +150,7 @@ private:
     TPresentation presentation_;
     int scaling_ = -1; // -1 not yet known, 0 no framebuffer objects, 1 available
     void (*frame_moved_)() = nullptr;
+    bool offscreen_ = false;
 };
 
 // The process's GLGraphicsDriver for desktop OpenGL, made on first use.

@@ -73,7 +73,7 @@ Ref<TPixmap> GLRenderDriver::read_back_pixmap(int32_t x, int32_t y, int32_t widt
     if (width <= 0 || height <= 0)
         return p;
     // OpenGL counts rows from the bottom: read upside down, store top first.
-    glReadBuffer(GL_BACK);
+    glReadBuffer(render_frame() ? GL_COLOR_ATTACHMENT0 : GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     const int32_t bottom = gl_graphics_driver()->frame_base_y() + screen_height() - y - height;
     for (int32_t row = 0; row < height; ++row)

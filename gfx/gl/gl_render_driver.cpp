@@ -48,6 +48,8 @@ void GLRenderDriver::submit() { gl_graphics_driver()->submit(); }
 
 void GLRenderDriver::bind_graphics(const Ref<TGraphics>& g)
 {
+    if (target_) // the layer goes back to the window first; this is the backstop
+        set_render_frame(nullptr);
     auto g2d = ref_cast<TGraphics2D>(g);
     if (!g2d) {
         // Only a detach reaches here in practice; anything else is not ours.

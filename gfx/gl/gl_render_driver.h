@@ -12,6 +12,7 @@
 // primitives (bind_textured_frame) go through them too.
 #pragma once
 
+#include "gfx/image.h"
 #include "gfx/render_driver.h"
 #include "gfx/renderer_rules.h"
 
@@ -60,6 +61,12 @@ public:
     void begin_textured(TexturedPrimitive primitive) override;
     void textured_vertex(const TexturedVertex& vertex) override;
     void end_textured() override;
+    // gl_render_frame.cpp
+    Ref<TImageFrame> create_render_frame(int32_t width, int32_t height, int32_t flags) override;
+    void set_render_frame(const Ref<TImageFrame>& frame) override;
+    // The offscreen image's frame drawn into (a GLRenderFrame); null while
+    // drawing into the window.
+    const Ref<TImageFrame>& render_frame() const { return target_; }
 
     // The frame moved in its window's drawable (scaled presentation):
     // viewport and scissor follow it.
@@ -91,6 +98,7 @@ private:
     int32_t blend_cache_ = BLEND_UNKNOWN;
     uint32_t texture_cache_ = 0;
     int32_t texturing_cache_ = 0;
+    Ref<TImageFrame> target_;
 };
 
 // The process's one OpenGL renderer.

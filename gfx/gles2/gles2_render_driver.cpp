@@ -63,6 +63,8 @@ void Gles2RenderDriver::submit()
 void Gles2RenderDriver::bind_graphics(const Ref<TGraphics>& g)
 {
     flush();
+    if (target_) // the layer goes back to the window first; this is the backstop
+        set_render_frame(nullptr);
     auto g2d = ref_cast<TGraphics2D>(g);
     if (!g2d) {
         gles2_graphics_driver()->bind_graphics(nullptr);

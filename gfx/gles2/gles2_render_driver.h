@@ -13,6 +13,7 @@
 #pragma once
 
 #include "gfx/gles2/gles2_batch.h"
+#include "gfx/image.h"
 #include "gfx/render_driver.h"
 #include "gfx/renderer_rules.h"
 
@@ -60,6 +61,11 @@ public:
     void begin_textured(TexturedPrimitive primitive) override;
     void textured_vertex(const TexturedVertex& vertex) override;
     void end_textured() override;
+    // gles2_render_frame.cpp
+    Ref<TImageFrame> create_render_frame(int32_t width, int32_t height, int32_t flags) override;
+    void set_render_frame(const Ref<TImageFrame>& frame) override;
+    // The offscreen image's frame drawn into; null while drawing into the window.
+    const Ref<TImageFrame>& render_frame() const { return target_; }
 
     // A shape of the renderer rules, in screen pixels: texture 0 draws it
     // untextured.
@@ -98,6 +104,7 @@ private:
     uint32_t textured_frame_ = 0;
     TexturedPrimitive textured_primitive_ = TexturedPrimitive::Polygon;
     std::vector<Gles2Vertex> pending_;
+    Ref<TImageFrame> target_;
 };
 
 // The process's one ES 2.0 renderer, and the display driver under it.

@@ -37,6 +37,7 @@ enum class NullOp : int32_t {
     TexturedBegin,  // ints[0]: TexturedPrimitive; texture: the bound texture
     TexturedVertex, // vertices[0]: x, y, u, v; floats: z, nx, ny, nz; colour: the vertex's
     TexturedEnd,
+    RenderTarget,   // texture: the offscreen image's, 0 for the window; ints: its width, height
 };
 
 struct NullVertex {

@@ -48,6 +48,7 @@ Ref<TGraphics> NullRenderDriver::make_graphics(int32_t width, int32_t height, in
 
 void NullRenderDriver::bind_graphics(const Ref<TGraphics>& g)
 {
+    target_ = nullptr; // the layer has gone back to the window already
     auto g2d = ref_cast<TGraphics2D>(g);
     NullCall bind = entry(NullOp::Bind);
     if (!g2d) {

@@ -9,6 +9,7 @@
 // (transparent black) pixmap: there are no pixels.
 #pragma once
 
+#include "gfx/image.h"
 #include "gfx/null/null_draw_log.h"
 #include "gfx/render_driver.h"
 
@@ -53,6 +54,11 @@ public:
     void begin_textured(TexturedPrimitive primitive) override;
     void textured_vertex(const TexturedVertex& vertex) override;
     void end_textured() override;
+    // null_render_frame.cpp; the largest side is NULL_LARGEST_RENDER_SIDE.
+    Ref<TImageFrame> create_render_frame(int32_t width, int32_t height, int32_t flags) override;
+    void set_render_frame(const Ref<TImageFrame>& frame) override;
+    // The offscreen image's frame drawn into; null while drawing into the window.
+    const Ref<TImageFrame>& render_frame() const { return target_; }
 
     // What the null textures report: made, drawn (bound when it changes),
     // deleted.
@@ -77,6 +83,7 @@ private:
     uint8_t clear_colour_[4] = {0, 0, 0, 255};
     uint32_t bound_texture_ = 0;
     uint32_t last_texture_ = 0;
+    Ref<TImageFrame> target_;
 };
 
 // The process's one null renderer.

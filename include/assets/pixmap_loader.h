@@ -29,8 +29,8 @@ void register_pixmap_loader(const Ref<TPixmapDecoder>& loader);
 Ref<TPixmap> decode_pixmap(const Ref<TObject>& location);
 Ref<TPixmap> decode_pixmap(const Text& location);
 
-// Registers the built-in loaders (PNG, then JPEG, BMP and TGA) once; later
-// calls do nothing.
+// Registers the built-in loaders (PNG, then BMP and TGA) once; later calls
+// do nothing. JPEG is apart: see assets/jpeg.h.
 void pixmap_loaders_init();
 
 } // namespace vantrel

@@ -3,8 +3,8 @@
 // protocol handlers, the pixmap loaders and the sample loaders are such lists.
 //
 // The list holds a reference to every entry for as long as it lives; nothing
-// is ever taken off. `add` refuses the null object and an entry already
-// listed, leaving the list as it was. Adding during a walk is safe: the walk
+// is ever taken off. `add` (and `add_last`, for the tail) refuses the null
+// object and an entry already listed, leaving the list as it was. Adding during a walk is safe: the walk
 // goes on through the entries that were there when it started and does not
 // see the newcomer.
 //
@@ -38,6 +38,31 @@ public:
             head_ = entry;
         } else {
             nodes_.push_front(entry);
+        }
+        return true;
+    }
+
+    // Puts `entry` at the tail: asked after every entry, those added later
+    // by `add` included. For a last resort, such as a loader that is to look
+    // at data only when every other has refused it. False as for `add`.
+    bool add_last(const Ref<T>& entry)
+    {
+        if (!entry || contains(entry))
+            return false;
+        if constexpr (Link != nullptr) {
+            if (!head_) {
+                head_ = entry;
+                return true;
+            }
+            Ref<T> at = head_;
+            while ((*at).*Link)
+                at = Ref<T>((*at).*Link);
+            (*at).*Link = entry;
+        } else {
+            auto before_end = nodes_.before_begin();
+            for (auto it = nodes_.begin(); it != nodes_.end(); ++it)
+                before_end = it;
+            nodes_.insert_after(before_end, entry);
         }
         return true;
     }

@@ -168,8 +168,9 @@ int32_t next_graphics_seq(int32_t seq);
 // The hook run at every flip_frame (no data); -1 before graphics_init.
 int32_t flip_hook_id();
 
-// Why the last make_graphics or open_graphics gave null (the window
-// system's own message where it gave one); empty after a success.
+// Why the last make_graphics, open_graphics or create_render_image
+// (gfx/render_image.h) gave null (the window system's own message where it
+// gave one); empty after a success.
 Text last_graphics_error();
 // Drivers record their failures here.
 void set_graphics_error(Text message);

@@ -28,6 +28,9 @@ public:
     // Draws the picture over the local rectangle (x0, y0)-(x1, y1), turned by
     // the renderer's matrix and moved by (tx, ty).
     virtual void draw(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
+    // An offscreen image's frame (gfx/render_image.h): its texture is the
+    // picture, so it is kept across graphics generations, not remade.
+    virtual bool is_render_target() const { return false; }
 };
 
 class TImage final : public TObject {

@@ -76,6 +76,16 @@ public:
     virtual void begin_textured(TexturedPrimitive primitive) = 0;
     virtual void textured_vertex(const TexturedVertex& vertex) = 0;
     virtual void end_textured() = 0;
+
+    // Offscreen images (gfx/render_image.h). A frame of width x height that
+    // drawing can target, cleared to transparent; null, with the reason in
+    // last_graphics_error(), when the renderer cannot make one.
+    virtual Ref<TImageFrame> create_render_frame(int32_t width, int32_t height, int32_t flags);
+    // Draws into frame (one of create_render_frame's) from now on, or into
+    // the current graphics' window for null: viewport and projection follow
+    // the target, the rest of the state is the caller's. Raises, leaving the
+    // target as it was, when the frame cannot be drawn into.
+    virtual void set_render_frame(const Ref<TImageFrame>& frame);
 };
 
 } // namespace vantrel

@@ -7,7 +7,7 @@
 #include "assets/registry.h"
 #include "assets/tga_loader.h"
 #if VANTREL_HAVE_JPEG
-#include "assets/jpeg_loader.h"
+#include "assets/jpeg/jpeg_loader.h"
 #endif
 
 #include "png_test_images.h"

@@ -1,8 +1,10 @@
 // JPEG loading: files written with libjpeg's compressor decode back to their
 // pixels within the codec's loss, and damaged, cut-short, oversized or
 // foreign data gives the null object.
-#include "assets/jpeg_loader.h"
+#include "assets/jpeg/jpeg_loader.h"
 
+#include "assets/assets_state.h"
+#include "assets/jpeg.h"
 #include "assets/memory_stream.h"
 #include "stock_test_images.h"
 
@@ -216,7 +218,42 @@ TEST(JpegLoader, StreamErrorInsideLibjpegIsRaisedAfterCleanUp)
     auto stream = make_ref<TFailingStream>(file, 5000);
     EXPECT_THROW(make_ref<TJpegLoader>()->load(stream), TStreamReadError);
     pixmap_loaders_init();
+    jpeg_loader_init();
     EXPECT_FALSE(decode_pixmap(Ref<TObject>(make_ref<TFailingStream>(file, 5000))));
+}
+
+// The loader is a library apart, joined to the registry by its own start-up.
+TEST(JpegLoader, StartUpAddsTheLoaderOnceAndAgainAfterTheRegistryIsReset)
+{
+    auto jpeg_loaders = [] {
+        int count = 0;
+        assets_state().pixmap_loaders.first_answer([&](const Ref<TPixmapDecoder>& loader) {
+            count += dynamic_cast<TJpegLoader*>(loader.get()) != nullptr;
+            return false;
+        });
+        return count;
+    };
+    const Bytes file = stocktest::encode_jpeg(stocktest::pattern(40, 30), {});
+    auto decode = [&] {
+        return decode_pixmap(Ref<TObject>(create_memory_stream(file.data(), static_cast<int32_t>(file.size()), 1, 0)));
+    };
+    assets_state().reset();
+    streams_init();
+    pixmap_loaders_init();
+    EXPECT_EQ(jpeg_loaders(), 0);
+    EXPECT_FALSE(decode()) << "the built-in loaders took a JPEG file";
+    jpeg_loader_init();
+    jpeg_loader_init();
+    EXPECT_EQ(jpeg_loaders(), 1);
+    EXPECT_TRUE(decode());
+    assets_state().reset();
+    jpeg_loader_init();
+    EXPECT_EQ(jpeg_loaders(), 1);
+    // As the other tests of this program found it.
+    assets_state().reset();
+    streams_init();
+    pixmap_loaders_init();
+    jpeg_loader_init();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The stock loaders behind decode_pixmap: each format reaches its loader
 // through the registry, and PNG pictures still come out of the PNG loader
 // exactly as before.
+#include "assets/jpeg.h"
 #include "assets/pixmap_loader.h"
 #include "assets/png_loader.h"
 
@@ -28,6 +29,9 @@ protected:
     {
         streams_init();
         pixmap_loaders_init();
+#if VANTREL_HAVE_JPEG
+        jpeg_loader_init();
+#endif
     }
 };
 

@@ -2,7 +2,9 @@
 // frames within the codec's loss, WAV data still goes to the WAV loader, and
 // cut-short, damaged or unsupported streams give the null object.
 #include "assets/memory_stream.h"
-#include "audio/ogg_loader.h"
+#include "audio/audio_state.h"
+#include "audio/ogg.h"
+#include "audio/ogg/ogg_loader.h"
 #include "audio/sample_loader.h"
 #include "audio/wav_chunk_loader.h"
 #include "audio/wav_loader.h"
@@ -153,14 +155,14 @@ TEST(OggLoader, StreamErrorsAreRaisedAfterCleanUp)
         EXPECT_THROW(make_ref<TOggLoader>()->load(stream), TStreamReadError);
         streams_init();
         sample_loaders_init();
+        ogg_loader_init();
         EXPECT_FALSE(load_sample_buffer(Ref<TObject>(make_ref<TFailingStream>(file, static_cast<int32_t>(bad)))));
     }
 }
 
-TEST(OggLoader, WavIsTriedFirstAndOggAfterIt)
+// WAV first, then the second WAV reader, then Ogg Vorbis, and nothing more.
+void expect_wav_readers_then_ogg()
 {
-    streams_init();
-    sample_loaders_init();
     const Ref<TSampleLoader> first = first_sample_loader();
     ASSERT_TRUE(first);
     EXPECT_TRUE(dynamic_cast<TWavLoader*>(first.get()));
@@ -168,6 +170,32 @@ TEST(OggLoader, WavIsTriedFirstAndOggAfterIt)
     EXPECT_TRUE(dynamic_cast<TWavChunkLoader*>(first->next.get())); // the second WAV reader
     ASSERT_TRUE(first->next->next);
     EXPECT_TRUE(dynamic_cast<TOggLoader*>(first->next->next.get()));
+    EXPECT_FALSE(first->next->next->next);
+}
+
+// Its library's start-up puts it last, whether it runs before or after the
+// built-in loaders', and only once.
+TEST(OggLoader, StartedBeforeOrAfterTheWavReadersItIsAskedLast)
+{
+    audio_state().reset();
+    streams_init();
+    ogg_loader_init();
+    sample_loaders_init();
+    ogg_loader_init();
+    expect_wav_readers_then_ogg();
+    audio_state().reset();
+    sample_loaders_init();
+    ogg_loader_init();
+    ogg_loader_init();
+    expect_wav_readers_then_ogg();
+}
+
+TEST(OggLoader, WavIsTriedFirstAndOggAfterIt)
+{
+    streams_init();
+    sample_loaders_init();
+    ogg_loader_init();
+    expect_wav_readers_then_ogg();
 
     const Bytes ogg = encode_ogg(sine_frames(1000, 1, 8000, 440.0), 1, 8000);
     auto buffer = load_sample_buffer(Ref<TObject>(stream_over(ogg)));

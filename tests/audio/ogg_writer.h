@@ -3,9 +3,29 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace vantrel::test {
+
+// An encoder fed a run of frames at a time, for files too long to hold
+// as PCM; its pages go to `out`.
+class OggEncoder {
+public:
+    OggEncoder(int channels, long hertz, float quality, std::vector<uint8_t>& out);
+    ~OggEncoder();
+    OggEncoder(const OggEncoder&) = delete;
+    OggEncoder& operator=(const OggEncoder&) = delete;
+
+    // `count` interleaved frames.
+    void write(const int16_t* frames, size_t count);
+    // Ends the stream; nothing may be written after.
+    void finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // Interleaved 16-bit frames of `channels` channels at `hertz`, encoded at
 // the given quality (-0.1 to 1). Each call gives a stream of its own serial

@@ -1,47 +1,26 @@
-// The picture example on the tests' X server: its 10th and 40th frames, dumped
-// by the example itself, show the line of text unchanged and the red and
-// green bar where the example's motion puts it, turned 3 degrees a frame.
+// The picture example on the tests' X server: its 10th and 40th frames, saved
+// by the example itself as PNG files, show the line of text unchanged, the
+// red and green bar where the example's motion puts it, turned 3 degrees a
+// frame, and the badge it drew once into an offscreen image, the right way
+// up; the badge saved on its own is the same picture.
 #include "example_process.h"
+#include "png_frame.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 namespace {
 
 using vantrel::test::ExampleProcess;
-
-struct Frame {
-    int width = 0;
-    int height = 0;
-    std::string rgb; // rows of red, green, blue
-    int channel(int x, int y, int c) const
-    {
-        return static_cast<uint8_t>(rgb[(static_cast<size_t>(y) * width + x) * 3 + c]);
-    }
-};
-
-// Parses the binary PPM the example writes; an empty frame when it is not one.
-Frame read_ppm(const std::string& bytes)
-{
-    std::istringstream in(bytes);
-    std::string magic;
-    int maxval = 0;
-    Frame frame;
-    in >> magic >> frame.width >> frame.height >> maxval;
-    in.get();
-    const size_t size = static_cast<size_t>(frame.width) * frame.height * 3;
-    if (magic != "P6" || maxval != 255 || bytes.size() < size || !in)
-        return {};
-    frame.rgb = bytes.substr(bytes.size() - size);
-    return frame;
-}
+using vantrel::test::Frame;
+using vantrel::test::read_png;
 
 struct Centroid {
     double x = 0, y = 0;
@@ -76,14 +55,39 @@ std::string text_mask(const Frame& f)
     return mask;
 }
 
-Frame run_for(int frames)
+Frame run_for(int frames, Frame* badge = nullptr)
 {
-    const std::string dump = vantrel::test::temp_file("frame_" + std::to_string(frames) + ".ppm");
-    ExampleProcess example(EXAMPLE_PICTURE, {"--frames", std::to_string(frames), "--dump", dump, PICTURE_PNG}, {});
+    const std::string dump = vantrel::test::temp_file("frame_" + std::to_string(frames) + ".png");
+    const std::string dump_badge = vantrel::test::temp_file("badge_" + std::to_string(frames) + ".png");
+    ExampleProcess example(EXAMPLE_PICTURE, {"--frames", std::to_string(frames), "--dump", dump,
+                                             "--dump-badge", dump_badge, PICTURE_PNG}, {});
     EXPECT_EQ(example.wait_exit(), 0);
-    Frame frame = read_ppm(vantrel::test::read_file(dump));
+    Frame frame = read_png(dump);
+    if (badge)
+        *badge = read_png(dump_badge);
     std::remove(dump.c_str());
+    std::remove(dump_badge.c_str());
     return frame;
+}
+
+// The badge: a yellow band on top of a blue card with white letters.
+void expect_badge(const Frame& f, int left, int top)
+{
+    auto colour = [&](int x, int y) {
+        return std::array<int, 3>{f.channel(left + x, top + y, 0), f.channel(left + x, top + y, 1),
+                                  f.channel(left + x, top + y, 2)};
+    };
+    int yellow = 0, blue = 0, white = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 160; ++x) {
+            const auto c = colour(x, y);
+            yellow += c == std::array<int, 3>{255, 220, 0} && y < 6;
+            blue += c == std::array<int, 3>{40, 60, 160} && y >= 6;
+            white += c == std::array<int, 3>{255, 255, 255} && y >= 16 && y < 32;
+        }
+    EXPECT_EQ(yellow, 160 * 6) << "the band is along the top";
+    EXPECT_GT(white, 100) << "no letters";
+    EXPECT_EQ(blue + white, 160 * 34);
 }
 
 constexpr double DEGREES = 3.14159265358979 / 180;
@@ -107,7 +111,8 @@ TEST(ExamplePicture, TextStaysWhileThePictureMovesAndTurns)
 {
     if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "no display";
-    const Frame early = run_for(10), late = run_for(40);
+    Frame badge;
+    const Frame early = run_for(10, &badge), late = run_for(40);
     ASSERT_EQ(early.width, 640);
     ASSERT_EQ(early.height, 480);
     ASSERT_EQ(late.width, 640);
@@ -118,6 +123,17 @@ TEST(ExamplePicture, TextStaysWhileThePictureMovesAndTurns)
     const auto lit = std::count(text.begin(), text.end(), '1');
     EXPECT_GT(lit, 500) << "no line of text";
     EXPECT_EQ(text, text_mask(late)) << "the text moved or changed";
+
+    ASSERT_EQ(badge.width, 160);
+    ASSERT_EQ(badge.height, 40);
+    expect_badge(badge, 0, 0);
+    expect_badge(early, 16, 424);
+    expect_badge(late, 16, 424);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 160; ++x)
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(badge.channel(x, y, c), late.channel(16 + x, 424 + y, c)) << x << ", " << y;
+    EXPECT_EQ(badge.channel(0, 0, 3), 255) << "cleared opaque";
 }
 
 TEST(ExamplePicture, AMissingPictureIsAClearFailure)

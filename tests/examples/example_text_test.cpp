@@ -3,13 +3,13 @@
 // tick count below; its timer's ticks reach the printed read-out; a font
 // file that is not one falls back to the built-in font.
 #include "example_process.h"
+#include "png_frame.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <fstream>
 #include <vector>
@@ -17,33 +17,9 @@
 namespace {
 
 using vantrel::test::ExampleProcess;
+using vantrel::test::Frame;
 
 const char* const FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-
-struct Frame {
-    int width = 0, height = 0;
-    std::string rgb;
-    int grey(int x, int y) const
-    {
-        const size_t at = (static_cast<size_t>(y) * width + x) * 3;
-        return (static_cast<uint8_t>(rgb[at]) + static_cast<uint8_t>(rgb[at + 1]) +
-                static_cast<uint8_t>(rgb[at + 2])) / 3;
-    }
-};
-
-Frame read_ppm(const std::string& bytes)
-{
-    std::istringstream in(bytes);
-    std::string magic;
-    int maxval = 0;
-    Frame f;
-    in >> magic >> f.width >> f.height >> maxval;
-    const size_t size = static_cast<size_t>(f.width) * f.height * 3;
-    if (magic != "P6" || maxval != 255 || bytes.size() < size)
-        return {};
-    f.rgb = bytes.substr(bytes.size() - size);
-    return f;
-}
 
 // The bright pixels' box and how many pixels lie between background and white.
 struct Ink {
@@ -76,7 +52,7 @@ protected:
     }
     Frame run(const std::vector<std::string>& extra, std::string& printed)
     {
-        const std::string dump = vantrel::test::temp_file("text.ppm");
+        const std::string dump = vantrel::test::temp_file("text.png");
         const std::string out = vantrel::test::temp_file("text.txt");
         std::vector<std::string> args{"--frames", "90", "--dump", dump};
         args.insert(args.end(), extra.begin(), extra.end());
@@ -85,7 +61,7 @@ protected:
             EXPECT_EQ(example.wait_exit(), 0);
         }
         printed = vantrel::test::read_file(out);
-        Frame f = read_ppm(vantrel::test::read_file(dump));
+        Frame f = vantrel::test::read_png(dump);
         std::remove(dump.c_str());
         std::remove(out.c_str());
         return f;

@@ -1,10 +1,12 @@
-// Scaled presentation where OpenGL has no framebuffer objects (the test
-// runs with them taken out of Mesa's version and extensions): the window
-// stays unscaled, and standard error says so once.
+// Where OpenGL has no framebuffer objects (the test runs with them taken
+// out of Mesa's version and extensions): scaled presentation leaves the
+// window unscaled, and standard error says so once; an offscreen image is
+// refused with the reason.
 #include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/graphics.h"
 #include "gfx/graphics2d.h"
+#include "gfx/render_image.h"
 #include "input/events.h"
 #include "input/system_driver.h"
 
@@ -35,6 +37,22 @@ TEST(NoFramebuffers, WindowStaysUnscaledAndSaysSoOnce)
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
     EXPECT_FALSE(window->fullscreen());
+    close_opened_graphics();
+}
+
+TEST(NoFramebuffers, OffscreenImagesAreRefusedWithTheReason)
+{
+    events_init();
+    system_driver_init();
+    gl_backend_init();
+    graphics2d_init();
+    set_presentation({});
+    ASSERT_TRUE(open_graphics(640, 480, 0, 60, 0)) << last_graphics_error().to_bytes();
+    EXPECT_FALSE(create_render_image(8, 8));
+    EXPECT_EQ(last_graphics_error().to_bytes(),
+              "OpenGL offers no framebuffer objects (3.0, ARB_framebuffer_object or "
+              "EXT_framebuffer_object): it cannot draw into images");
+    EXPECT_FALSE(render_target());
     close_opened_graphics();
 }
 

@@ -5,6 +5,7 @@
 #include "gfx/gfx_state.h"
 #include "gfx/image.h"
 #include "gfx/null/null_backend.h"
+#include "gfx/render_image.h"
 #include "input/events.h"
 #include "input/input_state.h"
 #include "input/system_driver.h"
@@ -31,6 +32,9 @@ TEST(GfxStateReset, ClosesTheWindowAndForgetsSettingsButNotTheGeneration)
     set_mask_colour(1, 2, 3);
     set_auto_centre_handle(1);
     set_app_title(Text(u"before"));
+    const Ref<TImage> image = create_render_image(8, 8);
+    ASSERT_TRUE(image);
+    set_render_target(image);
     const int32_t seq = graphics_seq();
 
     gfx_state().reset();
@@ -47,6 +51,8 @@ TEST(GfxStateReset, ClosesTheWindowAndForgetsSettingsButNotTheGeneration)
     EXPECT_EQ(r + g + b, 0);
     EXPECT_EQ(get_auto_centre_handle(), 0);
     EXPECT_TRUE(app_title().empty());
+    EXPECT_FALSE(render_target());
+    EXPECT_FALSE(null_render_driver()->render_frame()) << "the renderer went back to the window";
     // Textures made for the old window must never match a later one.
     EXPECT_NE(graphics_seq(), seq);
     EXPECT_NE(graphics_seq(), 1);

@@ -2,7 +2,7 @@
 // full-screen the 640 x 480 frame is shown exactly twice as large, each
 // frame pixel a 2 x 2 block; a 2x window has a 1280 x 960 client area at
 // 32,32 showing the same blocks; and the frame read back is the same bytes
-// whatever the window shows.
+// whatever the window shows, as is an offscreen image drawn meanwhile.
 #include "assets/pixmap.h"
 #include "assets/stream.h"
 #include "gfx/gl/gl_backend.h"
@@ -11,6 +11,7 @@
 #include "gfx/graphics.h"
 #include "gfx/graphics2d.h"
 #include "gfx/render_driver.h"
+#include "gfx/render_image.h"
 #include "input/events.h"
 #include "input/system_driver.h"
 #include "support/x11_screen.h"
@@ -166,6 +167,33 @@ TEST_F(ScaledScreen, FrameReadBackIsTheSameScaledOrNot)
     gl_graphics_driver()->current_record()->window->client_size(w, h);
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
+}
+
+// The frame lies in a corner of the scaled window's buffer; an image has
+// none of that offset, and the window gets it back afterwards.
+TEST_F(ScaledScreen, OffscreenImagesDrawAsInAPlainWindow)
+{
+    set_presentation({.window_scale = 2, .fill_desktop = false});
+    ASSERT_TRUE(open_graphics(640, 480, 0, 60, 0));
+    ASSERT_TRUE(gl_graphics_driver()->presenting_scaled());
+    ASSERT_NE(gl_graphics_driver()->frame_base_y(), 0);
+    draw_test_frame();
+    const Ref<TPixmap> window = current_renderer()->read_back_pixmap(0, 0, 640, 480);
+    const Ref<TImage> image = create_render_image(640, 480);
+    ASSERT_TRUE(image) << last_graphics_error().to_bytes();
+    set_render_target(image);
+    EXPECT_EQ(gl_graphics_driver()->frame_base_y(), 0);
+    draw_test_frame();
+    set_render_target(nullptr);
+    const Ref<TPixmap> offscreen = grab_render_image(image);
+    EXPECT_EQ(std::memcmp(window->pixel_ptr(0, 0), offscreen->pixel_ptr(0, 0), 640 * 480 * 4), 0);
+    set_clear_colour(0, 0, 0);
+    clear_screen();
+    set_blend_mode(BLEND_SOLID);
+    set_colour(255, 255, 255);
+    draw_image(image, 0, 0, 0);
+    const Ref<TPixmap> shown = current_renderer()->read_back_pixmap(0, 0, 640, 480);
+    EXPECT_EQ(std::memcmp(window->pixel_ptr(0, 0), shown->pixel_ptr(0, 0), 640 * 480 * 4), 0);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 //
 // libvorbisfile treats a read that returns 0 as the end of the data unless
 // errno is set, so a stream error sets it.
-#include "audio/ogg_input.h"
+#include "audio/ogg/ogg_input.h"
 
 #include "assets/loader_input.h"
 

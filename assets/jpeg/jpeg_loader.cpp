@@ -4,9 +4,9 @@
 // libjpeg, read_header() and read_rows(), set their own jump target and hold
 // nothing with a destructor. The decompressor, the pixmap and any kept
 // stream error live in load(), which no jump crosses.
-#include "assets/jpeg_loader.h"
+#include "assets/jpeg/jpeg_loader.h"
 
-#include "assets/jpeg_source.h"
+#include "assets/jpeg/jpeg_source.h"
 #include "assets/loader_input.h"
 
 #include <algorithm>

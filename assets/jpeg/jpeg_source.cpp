@@ -5,7 +5,7 @@
 // is refused instead of decoding to grey. A stream error is caught in the
 // callback, kept for the loader, and turned into a libjpeg error, so no C++
 // exception crosses libjpeg's frames.
-#include "assets/jpeg_source.h"
+#include "assets/jpeg/jpeg_source.h"
 
 #include "assets/loader_input.h"
 

@@ -8,8 +8,9 @@
 //
 // Data that is not JPEG gives the null object, and so does a file that is
 // damaged or cut short (libjpeg's warnings about corrupt data count as
-// damage, except the one about stray bytes before a marker, which it skips), larger than JPEG_MAX_SIDE on a side, or claiming more pixels
-// than JPEG_PIXELS_PER_BYTE for each byte the stream still holds (an
+// damage, except the one about stray bytes before a marker, which it skips),
+// larger than JPEG_MAX_SIDE on a side, or claiming more pixels than
+// JPEG_PIXELS_PER_BYTE for each byte the stream still holds (an
 // arithmetic-coded file of at most JPEG_ARITHMETIC_PIXELS is exempt). An error
 // raised by the stream itself while libjpeg reads is raised again once
 // libjpeg has been cleaned up. Any thread may decode; decodes share nothing.

@@ -3,10 +3,10 @@
 // The decoded bytes go into a vector that grows as they arrive, so a header
 // or granule position that claims hours of sound reserves nothing; the
 // limits stop a small file that really does decode to a flood.
-#include "audio/ogg_loader.h"
+#include "audio/ogg/ogg_loader.h"
 
 #include "assets/loader_input.h"
-#include "audio/ogg_input.h"
+#include "audio/ogg/ogg_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,55 +17,16 @@
 namespace vantrel {
 
 using ogg_detail::OggInput;
+using ogg_detail::PcmShape;
+using ogg_detail::VorbisFile;
+using ogg_detail::format_of;
+using ogg_detail::has_ogg_signature;
+using ogg_detail::rewind;
+using ogg_detail::shape_of;
 
 namespace {
 
 constexpr int32_t READ_CHUNK = 16384;
-
-// An open libvorbisfile decoder, cleared on every path.
-class VorbisFile {
-public:
-    explicit VorbisFile(OggInput& input)
-    {
-        open_ = ov_open_callbacks(&input, file_.get(), nullptr, 0,
-                                  ogg_detail::stream_callbacks()) == 0;
-    }
-    ~VorbisFile()
-    {
-        if (open_)
-            ov_clear(file_.get());
-    }
-    VorbisFile(const VorbisFile&) = delete;
-    VorbisFile& operator=(const VorbisFile&) = delete;
-
-    bool open() const noexcept { return open_; }
-    OggVorbis_File* get() const noexcept { return file_.get(); }
-
-private:
-    std::unique_ptr<OggVorbis_File> file_ = std::make_unique<OggVorbis_File>();
-    bool open_ = false;
-};
-
-struct PcmShape {
-    int channels = 0;
-    long rate = 0;
-    bool operator==(const PcmShape&) const = default;
-};
-
-PcmShape shape_of(OggVorbis_File* file, int link)
-{
-    const vorbis_info* info = ov_info(file, link);
-    return info ? PcmShape{info->channels, info->rate} : PcmShape{};
-}
-
-int32_t format_of(const PcmShape& shape)
-{
-    if (shape.rate < 1 || shape.rate > std::numeric_limits<int32_t>::max())
-        return SAMPLE_NONE;
-    return shape.channels == 1 ? SAMPLE_MONO16_LE
-           : shape.channels == 2 ? SAMPLE_STEREO16_LE
-                                 : SAMPLE_NONE;
-}
 
 int64_t output_limit(const OggInput& input)
 {
@@ -109,13 +70,6 @@ Ref<TSampleBuffer> make_buffer(const std::vector<uint8_t>& pcm, int32_t hertz, i
     return buffer;
 }
 
-// Opening a chained stream leaves libvorbisfile at its second link; a seek
-// back to the start brings the first one back.
-bool rewind(OggVorbis_File* file)
-{
-    return ov_seekable(file) == 0 || ov_streams(file) < 2 || ov_raw_seek(file, 0) == 0;
-}
-
 Ref<TSampleBuffer> decode(OggInput& input)
 {
     if (input.size >= 0 && !ends_with_final_page(input))
@@ -132,12 +86,6 @@ Ref<TSampleBuffer> decode(OggInput& input)
     if (frames == 0 || !all_pages_decoded(file.get(), frames))
         return {};
     return make_buffer(pcm, static_cast<int32_t>(shape.rate), format);
-}
-
-bool has_ogg_signature(TByteStream& stream)
-{
-    char capture[4] = {};
-    return read_exactly(stream, capture, 4) && std::memcmp(capture, "OggS", 4) == 0;
 }
 
 } // namespace
