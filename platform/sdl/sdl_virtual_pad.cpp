@@ -29,6 +29,10 @@ int32_t attach_virtual_pad()
 {
     if (!sdl::start_gamepads())
         return -1;
+    // SDL drops pad input while none of the program's windows has the focus,
+    // and a test's window may lose it to a test running alongside. Input fed
+    // in by hand is meant to arrive.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
                                                 SDL_CONTROLLER_AXIS_MAX,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
