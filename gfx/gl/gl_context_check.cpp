@@ -33,4 +33,16 @@ bool fixed_function_available(std::string& reason)
     return true;
 }
 
+bool gl_offers_extension(std::string_view name)
+{
+    const auto* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    for (std::string_view rest = list ? list : ""; !rest.empty();) {
+        const size_t end = rest.find(' ');
+        if (rest.substr(0, end) == name)
+            return true;
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return false;
+}
+
 } // namespace vantrel

@@ -4,10 +4,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
 // Runs with the new context current.
 bool fixed_function_available(std::string& reason);
+
+// Whether the current context lists the extension (a whole name of its
+// GL_EXTENSIONS string, not a prefix of one).
+bool gl_offers_extension(std::string_view name);
 
 } // namespace vantrel

@@ -2,6 +2,7 @@
 // the entry points, and the size limits of an offscreen image.
 #include "gfx/gl/gl_framebuffer.h"
 
+#include "gfx/gl/gl_context_check.h"
 #include "gfx/gl/gl_texture_frame.h"
 #include "platform/window.h"
 
@@ -26,26 +27,14 @@ TextureFramebufferCalls calls;
 
 enum class Flavour { None, Core, Ext };
 
-bool offers(std::string_view name)
-{
-    const auto* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    for (std::string_view rest = list ? list : ""; !rest.empty();) {
-        const size_t end = rest.find(' ');
-        if (rest.substr(0, end) == name)
-            return true;
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    }
-    return false;
-}
-
 Flavour offered_flavour()
 {
     const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     int major = 0;
     if ((version && std::sscanf(version, "%d", &major) == 1 && major >= 3) ||
-        offers("GL_ARB_framebuffer_object"))
+        gl_offers_extension("GL_ARB_framebuffer_object"))
         return Flavour::Core;
-    return offers("GL_EXT_framebuffer_object") ? Flavour::Ext : Flavour::None;
+    return gl_offers_extension("GL_EXT_framebuffer_object") ? Flavour::Ext : Flavour::None;
 }
 
 template <class T>

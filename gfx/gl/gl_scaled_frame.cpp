@@ -1,5 +1,6 @@
 #include "gfx/gl/gl_scaled_frame.h"
 
+#include "gfx/gl/gl_context_check.h"
 #include "platform/window.h"
 
 #include <GL/gl.h>
@@ -50,19 +51,6 @@ bool load_calls()
     return load(fb.blit_framebuffer, "glBlitFramebuffer") && ok;
 }
 
-bool has_extension(std::string_view name)
-{
-    const auto* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    std::string_view rest = list ? list : "";
-    while (!rest.empty()) {
-        const size_t end = rest.find(' ');
-        if (rest.substr(0, end) == name)
-            return true;
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    }
-    return false;
-}
-
 bool framebuffers_offered()
 {
     const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -72,7 +60,7 @@ bool framebuffers_offered()
     // An ES context: blits came with 3.0, which a request for 2.0 may give.
     if (version && std::sscanf(version, "OpenGL ES %d", &major) == 1)
         return major >= 3;
-    return has_extension("GL_ARB_framebuffer_object");
+    return gl_offers_extension("GL_ARB_framebuffer_object");
 }
 
 uint32_t make_renderbuffer(GLenum format, int32_t width, int32_t height)
