@@ -4,6 +4,7 @@
 // move its pitch between 330 and 990 Hz and its level from silence to full.
 // The blips, at 1320 Hz, stay out of both measurements.
 #include "example_process.h"
+#include "heard.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +18,12 @@
 
 namespace {
 
+using vantrel::test::Channels;
 using vantrel::test::ExampleProcess;
+using vantrel::test::read_disk_audio;
+using vantrel::test::strength;
 
 constexpr size_t WINDOW = 4410; // a tenth of a second of 44100 Hz frames
-
-// The amplitude of one frequency in the samples (the Goertzel filter).
-double strength(const std::vector<double>& samples, double hertz)
-{
-    const double k = 2 * std::cos(2 * 3.14159265358979 * hertz / 44100);
-    double s1 = 0, s2 = 0;
-    for (double v : samples) {
-        const double s0 = v + k * s1 - s2;
-        s2 = s1;
-        s1 = s0;
-    }
-    return std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - k * s1 * s2)) / samples.size();
-}
 
 struct Window {
     double hum_left = 0, hum_right = 0;
@@ -58,14 +49,9 @@ Window measure(const std::vector<double>& left, const std::vector<double>& right
 std::vector<Window> heard_windows(const std::string& bytes)
 {
     std::vector<Window> out;
-    std::vector<double> left(WINDOW), right(WINDOW);
     for (size_t start = 0; (start + WINDOW) * 4 <= bytes.size(); start += WINDOW) {
-        for (size_t i = 0; i < WINDOW; ++i) {
-            const auto* p = reinterpret_cast<const uint8_t*>(bytes.data() + 4 * (start + i));
-            left[i] = static_cast<int16_t>(p[0] | p[1] << 8);
-            right[i] = static_cast<int16_t>(p[2] | p[3] << 8);
-        }
-        const Window w = measure(left, right);
+        const Channels heard = read_disk_audio(bytes, start, WINDOW);
+        const Window w = measure(heard.left, heard.right);
         if (w.hum_left + w.hum_right > 4000) // the device writes silence before
             out.push_back(w);
     }
