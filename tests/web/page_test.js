@@ -123,6 +123,7 @@ async function checkPlay(browser, site) {
   const afterBlur = await headRow(page);
   await page.keyboard.up('z');
   await page.keyboard.up('m');
+  await page.evaluate(() => window.dispatchEvent(new FocusEvent('focus')));
   report(afterBlur !== null && atBlur !== null && afterBlur > atBlur, 'losing focus releases the held keys',
     `head at row ${atBlur} then ${afterBlur}`);
 
