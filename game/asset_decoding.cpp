@@ -79,6 +79,11 @@ void start_decoding_assets()
     if (d.started)
         return;
     d.started = true;
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A browser build without threads has only stand-ins for them, under
+    // which the future would wait for ever: each asset loads by name.
+    return;
+#endif
     // Where no thread can be started (a browser without threads, a process
     // at its limit), nothing is pending and each asset loads by name.
     try {
