@@ -14,7 +14,7 @@
 function installTaps() {
   const taps = {
     clears: [], // performance.now() of each pass's clear
-    firstFrame: null,
+    early: [], // the canvas as each of the first clears found it
     analysers: [],
   };
   window.__taps = taps;
@@ -38,8 +38,8 @@ function installTaps() {
     if (!Context) continue;
     const clear = Context.prototype.clear;
     Context.prototype.clear = function (mask) {
-      if (taps.clears.length === 1 && this.canvas && this.canvas.id === 'canvas')
-        taps.firstFrame = snapshot(this.canvas);
+      if (taps.clears.length < 5 && this.canvas && this.canvas.id === 'canvas')
+        taps.early.push(snapshot(this.canvas));
       taps.clears.push(performance.now());
       return clear.call(this, mask);
     };
