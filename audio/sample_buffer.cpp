@@ -8,7 +8,11 @@
 
 namespace vantrel {
 
+#if defined(__SSE2__)
+// The SSE mixing loads 16 bytes at a time; the scalar one (WebAssembly) needs
+// no more than the sample's own alignment.
 static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ >= 16, "sample memory must be 16-byte aligned");
+#endif
 
 TSampleBuffer::TSampleBuffer(uint8_t* data_, int32_t frames_, int32_t hertz_, int32_t format_,
                              int32_t capacity_, std::unique_ptr<uint8_t[]> owned)

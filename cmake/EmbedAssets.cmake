@@ -59,9 +59,14 @@ function(vantrel_embed_assets target)
     _vantrel_embed_quote(qname "${name}")
     set(sym "vantrel_blob_${tag}_${index}")
     # PE objects (Windows) have no symbol types or sizes.
+    # WebAssembly objects need a size on every data symbol, the end marker's
+    # too (it covers the zero byte after the blob).
     if(WIN32)
       set(sym_type "")
       set(sym_size "")
+    elseif(EMSCRIPTEN)
+      set(sym_type "    .type ${sym},@object\n    .type ${sym}_end,@object\n")
+      set(sym_size "    .size ${sym}, ${sym}_end - ${sym}\n    .size ${sym}_end, 1\n")
     else()
       set(sym_type "    .type ${sym}, %object\n")
       set(sym_size "    .size ${sym}, ${sym}_end - ${sym}\n")
@@ -87,6 +92,8 @@ function(vantrel_embed_assets target)
   set(out "${CMAKE_CURRENT_BINARY_DIR}/embed_${tag}")
   if(WIN32)
     _vantrel_embed_write("${out}.S" "    .section .rdata$vantrel_assets,\"dr\"\n${asm}")
+  elseif(EMSCRIPTEN)
+    _vantrel_embed_write("${out}.S" "    .section .rodata.vantrel_assets,\"\",@\n${asm}")
   else()
     _vantrel_embed_write("${out}.S"
       "    .section .rodata.vantrel_assets,\"a\"\n${asm}    .section .note.GNU-stack,\"\",%progbits\n")

@@ -8,6 +8,7 @@
 
 #include <future>
 #include <string>
+#include <system_error>
 
 namespace vantrel {
 namespace {
@@ -78,7 +79,17 @@ void start_decoding_assets()
     if (d.started)
         return;
     d.started = true;
-    d.pending = std::async(std::launch::async, decode_all);
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A browser build without threads has only stand-ins for them, under
+    // which the future would wait for ever: each asset loads by name.
+    return;
+#endif
+    // Where no thread can be started (a browser without threads, a process
+    // at its limit), nothing is pending and each asset loads by name.
+    try {
+        d.pending = std::async(std::launch::async, decode_all);
+    } catch (const std::system_error&) {
+    }
 }
 
 Ref<TObject> picture_source(GamePicture picture)

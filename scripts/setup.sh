@@ -17,6 +17,38 @@ CLANG_PACKAGES="clang libclang-rt-14-dev"
 # scripts/build-windows: the cross compiler, zlib for it, the tools that fetch
 # Debian's source packages, and Wine to run what it builds.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev googletest wine64 cmake ninja-build xvfb xauth"
+# scripts/build-web: Emscripten (its optimiser needs node-acorn) and, with
+# --test, the browser; node and npm come as commands (see build-web).
+WEB_PACKAGES="emscripten node-acorn dpkg-dev cmake ninja-build"
+WEB_TEST_PACKAGES="chromium"
+
+# apt fetches sources only where a deb-src entry exists: one is made from the
+# machine's own Debian entries, same URIs and suites.
+enable_sources() {
+  local list=/etc/apt/sources.list.d/vantrel-deb-src.sources
+  grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  sed -n 's/^Types: deb$/Types: deb-src/p; /^\(URIs\|Suites\|Components\|Signed-By\):/p; /^$/p' \
+    /etc/apt/sources.list.d/debian.sources | $sudo tee "$list" >/dev/null
+  $sudo apt-get update -qq
+}
+
+# fetch_source <folder> <source package> <folder glob>: unpacks the source
+# package into the folder, unless a folder matching the glob is there.
+# Security updates' sources are not always served, so each version apt
+# knows is tried, newest first.
+fetch_source() {
+  local dir="$1" package="$2" pattern="$3" version command=""
+  compgen -G "$dir/$pattern" >/dev/null && return 0
+  enable_sources
+  for version in $(apt-cache showsrc "$package" | sed -n 's/^Version: //p' | sort -ruV); do
+    command="apt-get source $package=$version"
+    (cd "$dir" && $command >/dev/null 2>&1) && compgen -G "$dir/$pattern" >/dev/null && return 0
+  done
+  echo "$(basename "$0"): cannot fetch the source package $package (${command:-apt-cache showsrc $package} failed)" >&2
+  exit 1
+}
 
 install_missing() {
   local missing=()

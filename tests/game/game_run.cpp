@@ -164,24 +164,6 @@ void GameRun::every_frame(std::function<void(int)> action)
     every_.push_back(std::move(action));
 }
 
-std::vector<ChannelLoop> music_on_channels()
-{
-    std::vector<ChannelLoop> channels;
-    channel_table* table = audio_channels();
-    for (uint32_t i = 1; i < CHANNEL_SLOTS; ++i) {
-        if (!table->in_use[i] || !table->sounds[i])
-            continue;
-        int32_t loop = 0;
-        for (int32_t n = 1; n <= 8; ++n) {
-            auto asset = ref_cast<TMixerSoundAsset>(music_loops[n - 1]);
-            if (asset && asset->sample == table->sounds[i]->sample)
-                loop = n;
-        }
-        channels.push_back({i, loop});
-    }
-    return channels;
-}
-
 uint32_t GameRun::window_id() const
 {
     // Whichever renderer draws, its graphics are one of the GL driver's.

@@ -10,6 +10,7 @@
 
 #include "assets/pixmap.h"
 #include "core/object.h"
+#include "music_channels.h"
 #include "platform/manual_clock.h"
 
 #include <cstdint>
@@ -28,13 +29,6 @@ struct Rgb {
 // The pixel at (x, y) of a read-back frame (RGBA bytes, top row first).
 Rgb pixel(const Ref<TPixmap>& frame, int32_t x, int32_t y);
 
-// A channel in use and the music loop on it (1 to 8; 0 for another sound).
-struct ChannelLoop {
-    uint32_t channel;
-    int32_t loop;
-};
-// The channels in use, in the order they were handed out.
-std::vector<ChannelLoop> music_on_channels();
 
 // Asks GameRun to keep whatever clock is installed (timing programs).
 struct KeepClock {};

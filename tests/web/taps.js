@@ -1,0 +1,77 @@
+// What the browser tests watch in the page, installed before the page's own
+// scripts run. The product has no hooks for them: these wrap the browser's
+// own interfaces.
+//
+// WebGL: every clear is the start of one pass (the game clears once per
+// pass, first), so the clears count passes and time them. The drawing buffer
+// is kept after each frame so the canvas can be read back any time, and the
+// first frame is copied as it is when the second pass begins.
+//
+// Web Audio: whatever is connected to the speakers is also fed to one
+// analyser per channel.
+'use strict';
+
+function installTaps() {
+  const taps = {
+    clears: [], // performance.now() of each pass's clear
+    early: [], // the canvas as each of the first clears found it
+    analysers: [],
+  };
+  window.__taps = taps;
+
+  const getContext = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (kind, attributes) {
+    if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2')
+      attributes = Object.assign({}, attributes, { preserveDrawingBuffer: true });
+    return getContext.call(this, kind, attributes);
+  };
+  function snapshot(canvas) {
+    const copy = document.createElement('canvas');
+    copy.width = canvas.width;
+    copy.height = canvas.height;
+    const g = copy.getContext('2d');
+    g.drawImage(canvas, 0, 0);
+    return g.getImageData(0, 0, copy.width, copy.height);
+  }
+  taps.snapshot = snapshot;
+  for (const Context of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+    if (!Context) continue;
+    const clear = Context.prototype.clear;
+    Context.prototype.clear = function (mask) {
+      if (taps.clears.length < 5 && this.canvas && this.canvas.id === 'canvas')
+        taps.early.push(snapshot(this.canvas));
+      taps.clears.push(performance.now());
+      return clear.call(this, mask);
+    };
+  }
+
+  const connect = AudioNode.prototype.connect;
+  AudioNode.prototype.connect = function (destination, ...rest) {
+    if (destination instanceof AudioDestinationNode) {
+      const context = destination.context;
+      const split = context.createChannelSplitter(2);
+      connect.call(this, split);
+      const pair = [0, 1].map((channel) => {
+        const a = context.createAnalyser();
+        a.fftSize = 2048;
+        connect.call(split, a, channel);
+        return a;
+      });
+      taps.analysers.push({ context, pair });
+    }
+    return connect.call(this, destination, ...rest);
+  };
+  // The loudest sample of each channel just now, over every tapped output.
+  taps.peaks = function () {
+    const peaks = [0, 0];
+    const data = new Float32Array(2048);
+    for (const { pair } of taps.analysers)
+      pair.forEach((a, channel) => {
+        a.getFloatTimeDomainData(data);
+        for (const v of data) peaks[channel] = Math.max(peaks[channel], Math.abs(v));
+      });
+    return peaks;
+  };
+}
+
+module.exports = { installTaps };
