@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-// The part of a TGraphics2D that drawing into an image may change, named
+// The fields of a TGraphics2D that drawing into an image may change, named
 // as there.
 struct DrawingStateCopy {
     int32_t colour_red = 0, colour_green = 0, colour_blue = 0;

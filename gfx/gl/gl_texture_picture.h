@@ -13,7 +13,7 @@ namespace vantrel {
 
 struct TexturePicture {
     Ref<TPixmap> texels; // RGBA32, texture_width x texture_height
-    int32_t width = 0, height = 0; // the part the picture covers, from (0, 0)
+    int32_t width = 0, height = 0; // the corner the picture covers, from (0, 0)
     int32_t texture_width = 0, texture_height = 0;
 };
 
