@@ -214,4 +214,20 @@ bool GameRun::step()
     return step_pass();
 }
 
+void fly_scripted_flight(GameRun& game)
+{
+    auto hold = [&](int from, int to, int32_t scancode) {
+        game.at_frame(from, [&game, scancode] { game.press(scancode); });
+        game.at_frame(to, [&game, scancode] { game.release(scancode); });
+    };
+    hold(20, 200, platform::SCANCODE_Z);
+    hold(20, 200, platform::SCANCODE_M);
+    hold(260, 320, platform::SCANCODE_LEFT);
+    hold(380, 440, platform::SCANCODE_RIGHT);
+    hold(450, 520, platform::SCANCODE_A);
+    hold(600, 650, platform::SCANCODE_SPACE);
+    hold(700, 900, platform::SCANCODE_Z);
+    hold(705, 880, platform::SCANCODE_M);
+}
+
 } // namespace vantrel::test

@@ -102,4 +102,9 @@ private:
     Ref<TPixmap> last_frame_;
 };
 
+// Climbs, glides to each side, zooms in and out, rests: the scripted flight
+// of game_determinism_test (which keeps its own copy, as it is never edited),
+// for the tests that fly it on other renderers.
+void fly_scripted_flight(GameRun& game);
+
 } // namespace vantrel::test

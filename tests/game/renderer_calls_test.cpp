@@ -30,23 +30,6 @@ using test::GameRun;
 
 constexpr int PASSES = 1000;
 
-// As game_determinism_test flies it.
-void script_flight(GameRun& game)
-{
-    auto hold = [&](int from, int to, int32_t scancode) {
-        game.at_frame(from, [&game, scancode] { game.press(scancode); });
-        game.at_frame(to, [&game, scancode] { game.release(scancode); });
-    };
-    hold(20, 200, platform::SCANCODE_Z);
-    hold(20, 200, platform::SCANCODE_M);
-    hold(260, 320, platform::SCANCODE_LEFT);
-    hold(380, 440, platform::SCANCODE_RIGHT);
-    hold(450, 520, platform::SCANCODE_A);
-    hold(600, 650, platform::SCANCODE_SPACE);
-    hold(700, 900, platform::SCANCODE_Z);
-    hold(705, 880, platform::SCANCODE_M);
-}
-
 uint64_t fingerprint(const NullCall& call)
 {
     uint64_t h = 0xcbf29ce484222325ULL;
@@ -85,7 +68,7 @@ Passes fly(const char* renderer, StartUp* start_up = nullptr)
     {
         GameRun game;
         game.read_back_frames(false); // the calls are the subject, not the pixels
-        script_flight(game);
+        test::fly_scripted_flight(game);
         game.every_frame([&](int) {
             if (start_up && passes.empty()) {
                 start_up->binds = test::recorded_calls().count(NullOp::Bind);

@@ -33,23 +33,6 @@ using test::GameRun;
 
 constexpr int PASSES = 1000;
 
-// As game_determinism_test flies it.
-void script_flight(GameRun& game)
-{
-    auto hold = [&](int from, int to, int32_t scancode) {
-        game.at_frame(from, [&game, scancode] { game.press(scancode); });
-        game.at_frame(to, [&game, scancode] { game.release(scancode); });
-    };
-    hold(20, 200, platform::SCANCODE_Z);
-    hold(20, 200, platform::SCANCODE_M);
-    hold(260, 320, platform::SCANCODE_LEFT);
-    hold(380, 440, platform::SCANCODE_RIGHT);
-    hold(450, 520, platform::SCANCODE_A);
-    hold(600, 650, platform::SCANCODE_SPACE);
-    hold(700, 900, platform::SCANCODE_Z);
-    hold(705, 880, platform::SCANCODE_M);
-}
-
 // Every game variable and the generator, exactly, as a fixed-size record.
 struct PassState {
     int32_t ints[4];
@@ -115,7 +98,7 @@ void stream_flight(const char* fifo)
     ASSERT_GE(fd, 0) << "cannot open " << fifo;
     ASSERT_TRUE(audio_init_with(make_ref<test::FakeOutput>(), false));
     GameRun game;
-    script_flight(game);
+    test::fly_scripted_flight(game);
     game.every_frame([&](int) {
         const PassState state = pass_state();
         const std::vector<uint8_t> frame = packed(game.last_frame());
@@ -210,7 +193,7 @@ TEST(RendererParity, ScriptedFlightHasTheSameStatesAndNearlyTheSameFrames)
     int64_t draw_calls = 0;
     {
         GameRun game;
-        script_flight(game);
+        test::fly_scripted_flight(game);
         game.every_frame([&](int pass) {
             const std::vector<uint8_t> ours = packed(game.last_frame());
             PassState theirs_state{};
