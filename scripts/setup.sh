@@ -123,6 +123,16 @@ cached_deps() {
     echo "the cache folder $CACHE_ROOT/$kind-deps cannot be used: building the $kind dependencies in build/$kind/deps" >&2
     DEPS_DIR="$ROOT/build/$kind/deps"
   fi
+  # Two runs on one machine that want the same key take turns: the second
+  # waits for the first's seal rather than clearing the folder under it. The
+  # lock is held until the script ends; a lock that cannot be had in an hour
+  # (or no flock) means building without waiting.
+  if command -v flock >/dev/null && { exec 9>>"$DEPS_DIR.lock"; } 2>/dev/null; then
+    if ! flock -n 9; then
+      echo "waiting for another build of $DEPS_DIR"
+      flock -w 3600 9 || echo "$DEPS_DIR is still locked: building anyway" >&2
+    fi
+  fi
   if [ -f "$DEPS_DIR/.sealed" ] && [ "$(cat "$DEPS_DIR/.sealed")" = "$hash" ]; then
     DEPS_READY=1
     return 0
@@ -181,6 +191,25 @@ build_tree() {
   fi
   # BUILD_TARGETS narrows the build to what a partial run needs.
   cmake --build "$dir" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
+}
+
+# linux_trace <file> [more targets]: writes the Linux build's pass-by-pass
+# trace of the scripted flight (game_determinism_test) to the file, for
+# another build's flight to repeat. scripts/test's own run of the test
+# leaves the trace in the tree; it is flown again only when it is missing or
+# older than the program. The more targets are built in the same go.
+linux_trace() {
+  local out="$1" program="$TEST_DIR/tests/game/game_determinism_test"
+  local trace="$TEST_DIR/linux-trace.txt"
+  shift
+  install_missing $BUILD_PACKAGES $TEST_PACKAGES
+  BUILD_TARGETS="game_determinism_test $*" build_tree "$TEST_DIR" \
+    $([ -f "$TEST_DIR/CMakeCache.txt" ] || echo $TEST_OPTIONS) >/dev/null
+  if [ ! -s "$trace" ] || [ "$trace" -ot "$program" ]; then
+    rm -f "$trace"
+    VANTREL_TRACE_OUT="$trace" with_display "$program" >/dev/null
+  fi
+  cp "$trace" "$out"
 }
 
 # Runs a command where a window can open: on the user's display when there is
