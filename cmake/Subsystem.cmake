@@ -84,7 +84,8 @@ endfunction()
 # so they run under Xvfb with the llvmpipe rasteriser when no display is set
 # (see scripts/test). SERIAL tests feed input through a real window: a window
 # that a test running alongside shows takes the keyboard focus (SDL forces it
-# where no window manager runs), so they run alone.
+# where no window manager runs), so on Linux each runs on an X server of its
+# own (tests/support/own_display.sh), and under an emulator alone.
 #
 # COST is a rough running time for programs that take tens of seconds:
 # CTest starts them first, so a tree with no record of earlier runs (a clean
@@ -110,7 +111,18 @@ function(vantrel_test name)
   endif()
   if(ARG_SERIAL)
     list(APPEND labels gl)
-    set(serial RUN_SERIAL TRUE)
+    if(CMAKE_CROSSCOMPILING)
+      set(serial RUN_SERIAL TRUE)
+    else()
+      # Before CMake 3.29 the emulator prefixes every test of a target, and
+      # gtest_discover_tests takes it from there too; later, the launcher.
+      set(launcher TEST_LAUNCHER)
+      if(CMAKE_VERSION VERSION_LESS 3.29)
+        set(launcher CROSSCOMPILING_EMULATOR)
+      endif()
+      set_property(TARGET ${name} PROPERTY ${launcher}
+        "${PROJECT_SOURCE_DIR}/tests/support/own_display.sh")
+    endif()
   endif()
   if(ARG_COST)
     list(APPEND serial COST ${ARG_COST})
