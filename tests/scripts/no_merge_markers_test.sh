@@ -4,7 +4,7 @@
 # but nothing catches in the docs, scripts and build files.
 set -u
 cd "$1" || exit 2
-found=$(grep -rIn --exclude-dir=build --exclude-dir=.git -E '^(<<<<<<< |>>>>>>> |=======$)' . || true)
+found=$(grep -rIn --exclude-dir=build --exclude-dir=.git -E '^(<<<<<<<|>>>>>>>) ' . || true)
 [ -z "$found" ] && exit 0
 echo "conflict markers left by a merge:" >&2
 echo "$found" >&2
