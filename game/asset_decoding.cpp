@@ -2,6 +2,7 @@
 
 #include "assets/pixmap.h"
 #include "assets/pixmap_loader.h"
+#include "assets/pixmap_ops.h"
 #include "audio/audio.h"
 #include "audio/sound_asset.h"
 #include "core/text.h"
@@ -16,8 +17,18 @@ namespace {
 constexpr const char16_t* PICTURE_LOCATIONS[] = {u"incbin::spark.png", u"incbin::wing2.png",
                                                  u"incbin::island.png"};
 
-struct DecodedAssets {
-    Ref<TPixmap> pictures[3];
+constexpr MaskColour PICTURE_MASKS[] = {{0, 0, 0}, {255, 0, 255}, {255, 255, 255}};
+
+struct DecodedPicture {
+    Ref<TPixmap> decoded;
+    Ref<TPixmap> masked; // with its PICTURE_MASKS colour
+};
+
+struct DecodedPictures {
+    DecodedPicture pictures[3];
+};
+
+struct DecodedLoops {
     Ref<TSoundAsset> loops[8];
 };
 
@@ -38,30 +49,54 @@ Ref<T> quietly(Decode decode)
     }
 }
 
-DecodedAssets decode_all()
+DecodedPictures decode_pictures()
 {
-    DecodedAssets out;
-    for (int i = 0; i < 3; ++i)
-        out.pictures[i] =
-            quietly<TPixmap>([&] { return decode_pixmap(Text(PICTURE_LOCATIONS[i])); });
+    DecodedPictures out;
+    for (int i = 0; i < 3; ++i) {
+        DecodedPicture& p = out.pictures[i];
+        p.decoded = quietly<TPixmap>([&] { return decode_pixmap(Text(PICTURE_LOCATIONS[i])); });
+        // The same keying a masked load does; pictures with alpha keep theirs.
+        if (p.decoded && is_pixel_format(p.decoded->format) && ALPHA_BITS[p.decoded->format] == 0) {
+            const MaskColour& m = PICTURE_MASKS[i];
+            p.masked = quietly<TPixmap>(
+                [&] { return apply_colour_key(p.decoded, m.red, m.green, m.blue); });
+        }
+    }
+    return out;
+}
+
+// The pictures are handed over as soon as they are ready, the loops after
+// them.
+DecodedLoops decode_all(std::promise<DecodedPictures> pictures)
+{
+    pictures.set_value(decode_pictures());
+    DecodedLoops out;
     for (int n = 1; n <= 8; ++n)
         out.loops[n - 1] = quietly<TSoundAsset>([&] { return load_sound(loop_location(n), 0); });
     return out;
 }
 
-// A process that exits while the worker runs waits for it in the future's
-// destructor, before the registries it reads are destroyed: they were made
-// before this, so they go after it.
+// A process that exits while the worker runs waits for it in the loops'
+// future's destructor, before the registries it reads are destroyed: they
+// were made before this, so they go after it.
 struct Decoding {
-    std::future<DecodedAssets> pending;
-    DecodedAssets ready;
+    std::future<DecodedPictures> pending_pictures;
+    std::future<DecodedLoops> pending_loops;
+    DecodedPictures pictures;
+    DecodedLoops loops;
     bool started = false;
 
-    DecodedAssets& result()
+    DecodedPictures& picture_result()
     {
-        if (pending.valid())
-            ready = pending.get();
-        return ready;
+        if (pending_pictures.valid())
+            pictures = pending_pictures.get();
+        return pictures;
+    }
+    DecodedLoops& loop_result()
+    {
+        if (pending_loops.valid())
+            loops = pending_loops.get();
+        return loops;
     }
 };
 
@@ -87,22 +122,35 @@ void start_decoding_assets()
     // Where no thread can be started (a browser without threads, a process
     // at its limit), nothing is pending and each asset loads by name.
     try {
-        d.pending = std::async(std::launch::async, decode_all);
+        std::promise<DecodedPictures> pictures;
+        std::future<DecodedPictures> pictures_ready = pictures.get_future();
+        d.pending_loops = std::async(std::launch::async, decode_all, std::move(pictures));
+        d.pending_pictures = std::move(pictures_ready);
     } catch (const std::system_error&) {
     }
 }
 
-Ref<TObject> picture_source(GamePicture picture)
+MaskColour game_picture_mask(GamePicture picture)
+{
+    return PICTURE_MASKS[static_cast<int>(picture)];
+}
+
+Ref<TObject> picture_source(GamePicture picture, const MaskColour& mask)
 {
     const int i = static_cast<int>(picture);
-    if (Ref<TPixmap> decoded = std::move(decoding().result().pictures[i]))
+    DecodedPicture& p = decoding().picture_result().pictures[i];
+    Ref<TPixmap> decoded = std::move(p.decoded);
+    Ref<TPixmap> masked = std::move(p.masked);
+    if (masked && mask == PICTURE_MASKS[i])
+        return masked;
+    if (decoded)
         return decoded;
     return Ref<TObject>(Text(PICTURE_LOCATIONS[i]).object());
 }
 
 Ref<TSoundAsset> load_music_loop(int32_t n)
 {
-    if (Ref<TSoundAsset> made = std::move(decoding().result().loops[n - 1]))
+    if (Ref<TSoundAsset> made = std::move(decoding().loop_result().loops[n - 1]))
         return made;
     return load_sound(loop_location(n), 0);
 }

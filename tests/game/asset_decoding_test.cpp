@@ -6,6 +6,7 @@
 
 #include "assets/pixmap.h"
 #include "assets/pixmap_loader.h"
+#include "assets/pixmap_ops.h"
 #include "assets/stream.h"
 #include "audio/audio_system.h"
 #include "audio/mixer/mixsample.h"
@@ -42,7 +43,8 @@ TEST(AssetDecoding, WithoutTheWorkerTheAssetsLoadByName)
     platform::null_platform_init(); // an output that plays nowhere
     audio_init(); // the sounds are made for its mixer
     // Not started: the sources are the names, so loading reports errors as before.
-    const Ref<TObject> spark = picture_source(GamePicture::Spark);
+    const Ref<TObject> spark =
+        picture_source(GamePicture::Spark, game_picture_mask(GamePicture::Spark));
     ASSERT_TRUE(spark);
     EXPECT_FALSE(ref_cast<TPixmap>(spark));
     EXPECT_EQ(ref_cast<TString>(spark)->units(), u"incbin::spark.png");
@@ -54,13 +56,27 @@ TEST(AssetDecoding, WithoutTheWorkerTheAssetsLoadByName)
                                      decode_pixmap(Text(u"incbin::island.png"))};
     const Ref<TSampleBuffer> loop8 = load_sample_buffer(Text(u"incbin::sound8.wav"));
 
+    // Under the game's mask colours the spark and the island come masked as
+    // a masked load would mask them; the wing, asked for under another
+    // colour, comes as decoded, for the load to mask.
     const GamePicture pictures[3] = {GamePicture::Spark, GamePicture::Wing, GamePicture::Island};
-    for (int i = 0; i < 3; ++i) {
-        const Ref<TPixmap> decoded = ref_cast<TPixmap>(picture_source(pictures[i]));
-        ASSERT_TRUE(decoded) << "picture " << i;
-        EXPECT_TRUE(same_pixels(decoded, by_name[i])) << "picture " << i;
+    const MaskColour masks[3] = {{0, 0, 0}, {255, 0, 255}, {255, 255, 255}};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(game_picture_mask(pictures[i]), masks[i]) << "picture " << i;
+    const Ref<TPixmap> wing = ref_cast<TPixmap>(picture_source(GamePicture::Wing, {1, 2, 3}));
+    ASSERT_TRUE(wing);
+    EXPECT_TRUE(same_pixels(wing, by_name[1]));
+    // Taken whole: the masked copy went with it.
+    EXPECT_FALSE(ref_cast<TPixmap>(picture_source(GamePicture::Wing, masks[1])));
+    for (int i : {0, 2}) {
+        const Ref<TPixmap> masked = ref_cast<TPixmap>(picture_source(pictures[i], masks[i]));
+        ASSERT_TRUE(masked) << "picture " << i;
+        EXPECT_EQ(masked->format, FORMAT_RGBA32) << "picture " << i;
+        EXPECT_TRUE(same_pixels(masked, apply_colour_key(by_name[i], masks[i].red,
+                                                         masks[i].green, masks[i].blue)))
+            << "picture " << i;
         // Given once; a second load goes by name.
-        EXPECT_FALSE(ref_cast<TPixmap>(picture_source(pictures[i]))) << "picture " << i;
+        EXPECT_FALSE(ref_cast<TPixmap>(picture_source(pictures[i], masks[i]))) << "picture " << i;
     }
 
     for (int n = 1; n <= 8; ++n) {
