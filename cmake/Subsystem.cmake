@@ -124,8 +124,11 @@ function(vantrel_test name)
         "${PROJECT_SOURCE_DIR}/tests/support/own_display.sh")
     endif()
   endif()
+  set(timeout 120)
   if(ARG_COST)
+    # A long program on a loaded machine can take several times its cost.
     list(APPEND serial COST ${ARG_COST})
+    set(timeout 600)
   endif()
   if(CMAKE_CROSSCOMPILING OR VANTREL_WHOLE_PROGRAM_TESTS)
     # Under an emulator, starting a process costs seconds, and under the
@@ -136,5 +139,5 @@ function(vantrel_test name)
     return()
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120 LABELS "${labels}" ${serial})
+    PROPERTIES TIMEOUT ${timeout} LABELS "${labels}" ${serial})
 endfunction()
