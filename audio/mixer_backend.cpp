@@ -1,9 +1,13 @@
 // Sounds and voices over the mixer and the channel table.
 #include "audio/mixer_backend.h"
 
+#include "audio/audio_system.h"
 #include "audio/channel_table.h"
 #include "audio/mixer/mixsample.h"
+#include "audio/mixer/ringdevice.h"
 #include "audio/mixer/sound.h"
+
+#include <limits>
 
 namespace vantrel {
 
@@ -59,6 +63,47 @@ Ref<TSoundAsset> TMixerBackend::create_sound(const Ref<TSampleBuffer>& buffer, i
     const int32_t bits = sample_frame_bytes(frames->format) * 8 / channels;
     mixsample* sample = create_mixsample(frames->frames, bits, channels, frames->hertz,
                                          frames->data, flags != 0 ? 1 : 0);
+    if (!sample)
+        return {};
+    return TMixerSoundAsset::create(sample);
+}
+
+namespace {
+
+class ReaderFill final : public mixfill {
+public:
+    explicit ReaderFill(std::unique_ptr<stream_reader> reader) : reader_(std::move(reader)) {}
+    int32_t read(uint8_t* out, int32_t frames) override { return reader_->read(out, frames); }
+
+private:
+    std::unique_ptr<stream_reader> reader_;
+};
+
+} // namespace
+
+bool TMixerBackend::decodes_as_it_plays() const
+{
+    const ringdevice* device = audio_device();
+    return device && !device->threaded();
+}
+
+Ref<TSoundAsset> TMixerBackend::create_deferred_sound(std::unique_ptr<stream_reader> reader,
+                                                      int32_t flags)
+{
+    if (!reader || reader->total_frames < 1 || reader->total_frames > std::numeric_limits<int32_t>::max())
+        return {};
+    const int32_t format = reader->format;
+    if (format == SAMPLE_MONO16_BE || format == SAMPLE_STEREO16_BE)
+        return {};
+    const int32_t channels = sample_channels(format);
+    if (channels == 0)
+        return {};
+    const int32_t bits = sample_frame_bytes(format) * 8 / channels;
+    const auto frames = static_cast<int32_t>(reader->total_frames);
+    const int32_t hertz = reader->hertz;
+    mixsample* sample = create_filled_mixsample(frames, bits, channels, hertz,
+                                                std::make_unique<ReaderFill>(std::move(reader)),
+                                                flags != 0 ? 1 : 0);
     if (!sample)
         return {};
     return TMixerSoundAsset::create(sample);

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "audio/sound_asset.h"
+#include "audio/stream_reader.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace vantrel {
 
@@ -49,6 +51,16 @@ class TMixerBackend final : public TAudioBackend {
 public:
     Ref<TSoundAsset> create_sound(const Ref<TSampleBuffer>& buffer, int32_t flags) override;
     Ref<TVoice> alloc_voice() override;
+
+    // Whether a loaded sound may be decoded as it plays (deferred_loader.h):
+    // only where the mixer runs on the caller's thread, pulled, as the
+    // decoding it would take on costs that thread anyway. A refill thread
+    // has the device's deadline to keep.
+    bool decodes_as_it_plays() const;
+    // A sound of the reader's frames, decoded into its sample as the mixer
+    // reaches them; the null object for a reader without a length or in a
+    // format the mixer does not take as it is (big-endian).
+    Ref<TSoundAsset> create_deferred_sound(std::unique_ptr<stream_reader> reader, int32_t flags);
 };
 
 } // namespace vantrel

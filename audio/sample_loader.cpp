@@ -2,6 +2,7 @@
 #include "audio/sample_loader.h"
 
 #include "audio/audio_state.h"
+#include "audio/deferred_loader.h"
 #include "audio/wav_chunk_loader.h"
 #include "audio/wav_loader.h"
 #include "core/error.h"
@@ -25,25 +26,53 @@ void register_sample_loader(const Ref<TSampleLoader>& loader)
 
 Ref<TSampleLoader> first_sample_loader() { return loaders().first(); }
 
-Ref<TSampleBuffer> load_sample_buffer(const Ref<TObject>& location)
+namespace {
+
+// Offers the location's data to each loader in turn; with `defer`, a
+// deferred_loader is asked for a reader first.
+LoadedOrDeferred load_from(const Ref<TObject>& location, bool defer)
 {
+    LoadedOrDeferred result;
     const Ref<TByteStream> stream = read_stream(location);
     if (!stream)
-        return {};
+        return result;
     const int32_t start = stream->pos();
     if (start < 0)
         raise_error(u"Stream is not seekable");
-    Ref<TSampleBuffer> result =
-        loaders().first_answer([&](const Ref<TSampleLoader>& loader) -> Ref<TSampleBuffer> {
+    loaders().first_answer([&](const Ref<TSampleLoader>& loader) {
+        // A stream error, cut short or unreadable data, means "not this
+        // loader's data".
+        if (auto* deferring = defer ? dynamic_cast<deferred_loader*>(loader.get()) : nullptr) {
             stream->seek(start);
             try {
-                return loader->load(stream);
+                result.reader = deferring->open_deferred(stream);
             } catch (const TStreamError&) {
-                return {}; // cut short or unreadable: not this loader's data
             }
-        });
-    stream->close();
+            if (result.reader)
+                return true;
+        }
+        stream->seek(start);
+        try {
+            result.buffer = loader->load(stream);
+        } catch (const TStreamError&) {
+        }
+        return static_cast<bool>(result.buffer);
+    });
+    if (!result.reader)
+        stream->close();
     return result;
+}
+
+} // namespace
+
+Ref<TSampleBuffer> load_sample_buffer(const Ref<TObject>& location)
+{
+    return load_from(location, false).buffer;
+}
+
+LoadedOrDeferred load_or_defer(const Ref<TObject>& location)
+{
+    return load_from(location, static_cast<bool>(ref_cast<TString>(location)));
 }
 
 Ref<TSampleBuffer> load_sample_buffer(const Text& location)

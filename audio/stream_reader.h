@@ -29,6 +29,7 @@ public:
 
     int32_t format = SAMPLE_NONE; // SAMPLE_MONO8 ... SAMPLE_STEREO16_LE
     int32_t hertz = 0;
+    int64_t total_frames = -1; // how many the data holds, where the opener could tell
 };
 
 // A reader over `location` (a text or an open stream; an open stream is read

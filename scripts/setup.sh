@@ -7,8 +7,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # libjpeg and libvorbis(file) are the stock JPEG and Ogg Vorbis loaders;
 # their -dev packages bring the runtime libraries the .deb depends on.
 BUILD_PACKAGES="g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libfreetype-dev libgl-dev libgles-dev libgl1-mesa-dri ccache lld"
-# The last three validate the desktop entry, the metainfo and the manual page.
-TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils desktop-file-utils appstream groff-base"
+# Three validate the desktop entry, the metainfo and the manual page;
+# vorbis-tools encodes the browser build's music, which a test checks here.
+TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils desktop-file-utils appstream groff-base vorbis-tools"
 # scripts/package: dpkg-shlibdeps computes Depends from what file finds to be
 # executables, lintian checks the result.
 PACKAGE_PACKAGES="dpkg-dev file lintian"
@@ -17,9 +18,10 @@ CLANG_PACKAGES="clang libclang-rt-14-dev"
 # scripts/build-windows: the cross compiler, zlib for it, the tools that fetch
 # Debian's source packages, and Wine to run what it builds.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev googletest wine64 cmake ninja-build xvfb xauth"
-# scripts/build-web: Emscripten (its optimiser needs node-acorn) and, with
-# --test, the browser; node and npm come as commands (see build-web).
-WEB_PACKAGES="emscripten node-acorn dpkg-dev cmake ninja-build"
+# scripts/build-web: Emscripten (its optimiser needs node-acorn), oggenc for
+# the music loops and, with --test, the browser; node and npm come as
+# commands (see build-web).
+WEB_PACKAGES="emscripten node-acorn dpkg-dev cmake ninja-build vorbis-tools"
 WEB_TEST_PACKAGES="chromium"
 
 # apt fetches sources only where a deb-src entry exists: one is made from the

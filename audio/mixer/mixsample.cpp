@@ -9,6 +9,24 @@
 
 namespace vantrel {
 
+namespace {
+
+// Looping interpolates from the last frame into the first; a one-shot sound
+// holds its last frame.
+void write_guard(mixsample& sample)
+{
+    uint8_t* guard = sample.data + sample.size;
+    const auto frame = static_cast<size_t>(sample.bytes_per_frame);
+    if (sample.frames == 0)
+        std::memset(guard, sample.bits == 8 ? 128 : 0, frame);
+    else if (sample.loop)
+        std::memcpy(guard, sample.data, frame);
+    else
+        std::memcpy(guard, guard - frame, frame);
+}
+
+} // namespace
+
 mixsample* create_mixsample(int32_t frames, int32_t bits, int32_t channels, int32_t hertz,
                             const void* frame_data, int32_t loop)
 {
@@ -38,15 +56,40 @@ mixsample* create_mixsample(int32_t frames, int32_t bits, int32_t channels, int3
     }
     sample->data = sample->storage.get();
     sample->loop = loop;
-
-    uint8_t* guard = sample->data + size;
-    if (frames == 0)
-        std::memset(guard, bits == 8 ? 128 : 0, static_cast<size_t>(bytes_per_frame));
-    else if (loop)
-        std::memcpy(guard, sample->data, static_cast<size_t>(bytes_per_frame));
-    else
-        std::memcpy(guard, guard - bytes_per_frame, static_cast<size_t>(bytes_per_frame));
+    write_guard(*sample);
     return sample.release();
+}
+
+mixsample* create_filled_mixsample(int32_t frames, int32_t bits, int32_t channels, int32_t hertz,
+                                   std::unique_ptr<mixfill> fill, int32_t loop)
+{
+    if (!fill)
+        return nullptr;
+    mixsample* sample = create_mixsample(frames, bits, channels, hertz, nullptr, loop);
+    if (sample && frames > 0)
+        sample->fill = std::move(fill);
+    return sample;
+}
+
+void fill_mixsample(mixsample& sample, int64_t frames)
+{
+    if (!sample.fill)
+        return;
+    const auto upto = static_cast<int32_t>(std::clamp<int64_t>(frames, 0, sample.frames));
+    while (sample.ready < upto) {
+        const int32_t got = sample.fill->read(
+            sample.data + static_cast<size_t>(sample.ready) * static_cast<size_t>(sample.bytes_per_frame),
+            upto - sample.ready);
+        if (got <= 0) {
+            sample.ready = sample.frames; // the rest stays silent
+            break;
+        }
+        sample.ready += std::min(got, upto - sample.ready);
+    }
+    if (sample.ready == sample.frames) {
+        sample.fill.reset();
+        write_guard(sample);
+    }
 }
 
 mixsample* create_stream_mixsample(int32_t bits, int32_t channels, int32_t hertz, int32_t loop,

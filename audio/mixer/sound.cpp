@@ -23,6 +23,15 @@ int64_t frame_step(int32_t rate, int32_t hertz)
     return std::clamp<int64_t>(step, 0, std::numeric_limits<int32_t>::max());
 }
 
+// The frames past the last one a block of `n` output frames from `pos` can
+// read, at the faster of its two steps and with the interpolation's
+// neighbour: for a sample decoded as it plays, those it must have first.
+int64_t frames_reached(uint64_t pos, int32_t channels, int32_t n, int64_t step_a, int64_t step_b)
+{
+    const int64_t first = static_cast<int64_t>(pos >> 32) / channels;
+    return first + ((int64_t{n} * std::max(step_a, step_b)) >> 16) + 2;
+}
+
 template <bool Ramp>
 bool mix_layout(const mixsample& sample, const uint8_t* data, mixing::block& b)
 {
@@ -205,6 +214,8 @@ bool sound::mix_block(const mixsample& smp, mixing::block& b)
     const int64_t step_from = frame_step(rate_now.load(relaxed), smp.hertz);
     const int64_t step_to = frame_step(rate_to, smp.hertz);
     b.increment = (step_from * smp.channels) << 16;
+    if (smp.fill)
+        fill_mixsample(*sample, frames_reached(b.pos, smp.channels, b.frames, step_from, step_to));
     if (vol_from == vol_to && step_from == step_to) {
         // A stream is mixed even when silent, so that it goes through its chunks.
         if (vol_to != 0 || smp.stream) {

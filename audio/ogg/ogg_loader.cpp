@@ -7,6 +7,7 @@
 
 #include "assets/loader_input.h"
 #include "audio/ogg/ogg_file.h"
+#include "audio/stream_reader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,11 +29,11 @@ namespace {
 
 constexpr int32_t READ_CHUNK = 16384;
 
-int64_t output_limit(const OggInput& input)
+int64_t output_limit(int64_t input_size)
 {
-    if (input.size < 0)
+    if (input_size < 0)
         return OGG_MAX_BYTES;
-    return std::min(OGG_MAX_BYTES, (input.size + 1) * OGG_BYTES_PER_INPUT_BYTE);
+    return std::min(OGG_MAX_BYTES, (input_size + 1) * OGG_BYTES_PER_INPUT_BYTE);
 }
 
 // Every link decoded in turn; false for damaged data, a change of shape or
@@ -80,7 +81,7 @@ Ref<TSampleBuffer> decode(OggInput& input)
     const PcmShape shape = shape_of(file.get(), -1);
     const int32_t format = format_of(shape);
     std::vector<uint8_t> pcm;
-    if (format == SAMPLE_NONE || !decode_all(file.get(), shape, output_limit(input), pcm))
+    if (format == SAMPLE_NONE || !decode_all(file.get(), shape, output_limit(input.size), pcm))
         return {};
     const auto frames = static_cast<int64_t>(pcm.size()) / SAMPLE_FRAME_BYTES[format];
     if (frames == 0 || !all_pages_decoded(file.get(), frames))
@@ -103,6 +104,16 @@ Ref<TSampleBuffer> TOggLoader::load(const Ref<TByteStream>& stream)
     if (input.failure)
         std::rethrow_exception(input.failure);
     return buffer;
+}
+
+std::unique_ptr<stream_reader> TOggLoader::open_deferred(const Ref<TByteStream>& stream)
+{
+    const int64_t size = stream_bytes_left(*stream);
+    std::unique_ptr<stream_reader> reader = open_ogg_reader(stream);
+    if (!reader || size < 0 ||
+        reader->total_frames * SAMPLE_FRAME_BYTES[reader->format] > output_limit(size))
+        return {};
+    return reader;
 }
 
 } // namespace vantrel

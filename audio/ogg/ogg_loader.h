@@ -13,8 +13,15 @@
 // a header claims. An error raised by the stream itself is raised again once
 // libvorbisfile has been cleaned up. Any thread may decode; decodes share
 // nothing.
+//
+// Where a sound may be decoded as it plays (deferred_loader.h), the loader
+// gives the streamed reader of the same data instead, once the file is
+// whole, its links alike and its length within the same limits. Damage
+// inside the data then shows only as it plays: from there on the sound is
+// silent, for the length its pages gave at open.
 #pragma once
 
+#include "audio/deferred_loader.h"
 #include "audio/sample_loader.h"
 
 #include <cstdint>
@@ -27,9 +34,10 @@ inline constexpr int64_t OGG_MAX_BYTES = int64_t{256} << 20;
 // to a few hundred.
 inline constexpr int64_t OGG_BYTES_PER_INPUT_BYTE = 4096;
 
-class TOggLoader final : public TSampleLoader {
+class TOggLoader final : public TSampleLoader, public deferred_loader {
 public:
     Ref<TSampleBuffer> load(const Ref<TByteStream>& stream) override;
+    std::unique_ptr<stream_reader> open_deferred(const Ref<TByteStream>& stream) override;
 };
 
 } // namespace vantrel

@@ -36,6 +36,7 @@ public:
             if (shape_of(f, link) != shape_)
                 return false;
         total_ = ov_pcm_total(f, -1);
+        total_frames = total_;
         return format != SAMPLE_NONE && total_ > 0 && !input_.failure;
     }
 

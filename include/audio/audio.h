@@ -12,7 +12,11 @@
 namespace vantrel {
 
 // The null object when the location does not open or decode. Any non-zero
-// flags make the sound loop.
+// flags make the sound loop. Where the mixer is pulled on the caller's
+// thread (audio_init_with without a thread, as in a browser), an Ogg Vorbis
+// file given by name or path is decoded as it plays, a little ahead of the
+// mixer, rather than whole here: the same frames, the same length; damage
+// that only the decoding finds makes it silent from there on.
 Ref<TSoundAsset> load_sound(const Ref<TObject>& location, int32_t flags);
 Ref<TSoundAsset> load_sound(const Text& location, int32_t flags);
 
