@@ -8,28 +8,18 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { chromium } = require('playwright-core');
+const { launch } = require('./browser');
 const { serve } = require('./serve');
 const { installTaps } = require('./taps');
 
 const dir = path.resolve(process.argv[2] || 'build/web/vantrel');
 const figures = process.argv.includes('--figures');
-const BROWSER = process.env.VANTREL_CHROMIUM || '/usr/bin/chromium';
-// SwiftShader's WebGL on a machine without a GPU.
-// Sound waits for a gesture, as in a browser of its own.
-const ARGS = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--ignore-gpu-blocklist',
-  '--autoplay-policy=user-gesture-required'];
 const SKY = [0, 128, 255];
 
 let failures = 0;
 function report(ok, name, detail) {
   if (!ok) failures++;
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${detail ? ': ' + detail : ''}`);
-}
-
-async function launch(extra = []) {
-  return chromium.launch({ executablePath: BROWSER, args: ARGS.concat(extra),
-    ignoreDefaultArgs: ['--autoplay-policy=no-user-gesture-required'] });
 }
 
 // A page with the taps, its console errors collected.
