@@ -72,6 +72,7 @@ int run(const std::string& folder, int every)
         game.every_frame([&](int pass) {
             states << pass << trace.take_pass() << '\n';
             NullDrawLog& calls = test::recorded_calls();
+            cover.set_covering(test::compared_pass(pass, every));
             for (const NullCall& call : calls.calls())
                 cover.add(call);
             calls.clear();

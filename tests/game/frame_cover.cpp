@@ -145,7 +145,8 @@ void FrameCover::add(const NullCall& call)
         texture_width_[call.texture] = call.ints[0];
         break;
     case NullOp::Shape:
-        shape(call);
+        if (covering_)
+            shape(call);
         break;
     case NullOp::TexturedBegin:
         textured_.clear();
@@ -155,7 +156,8 @@ void FrameCover::add(const NullCall& call)
         textured_.push_back(call.vertices.at(0));
         break;
     case NullOp::TexturedEnd:
-        cover_fan(textured_, textured_strip_, CoverKind::Wings);
+        if (covering_)
+            cover_fan(textured_, textured_strip_, CoverKind::Wings);
         textured_.clear();
         break;
     default:

@@ -43,6 +43,9 @@ public:
     // Takes the calls in order; a clear starts a new frame. Texture sizes
     // and the line width carry over from call to call, as in a renderer.
     void add(const NullCall& call);
+    // Off, shapes change nothing (passes nobody looks at cost no time);
+    // the state still carries over.
+    void set_covering(bool on) { covering_ = on; }
 
     // Per pixel, top row first: the topmost kind plus one (0: only the
     // clear), and the bit 1 << kind of every kind drawn over it.
@@ -66,6 +69,7 @@ private:
     std::map<uint32_t, int32_t> texture_width_;
     std::vector<NullVertex> textured_;
     bool textured_strip_ = false;
+    bool covering_ = true;
 };
 
 } // namespace vantrel::test

@@ -118,5 +118,22 @@ TEST(FrameCover, TexturedPolygonsAreWingsAndAClearStartsAfresh)
     EXPECT_EQ(mask(f, 40, 7), 0);
 }
 
+TEST(FrameCover, PassesNotCoveredStillCarryTheirState)
+{
+    FrameCover f(64, 32);
+    f.set_covering(false);
+    f.add(op(NullOp::Clear));
+    f.add(texture(7, 512));
+    f.add(line_width(3));
+    f.add(shape(Primitive::Quads, quad(0, 0, 32, 32), 7));
+    EXPECT_EQ(top(f, 16, 16), 0);
+    f.set_covering(true);
+    f.add(op(NullOp::Clear));
+    f.add(shape(Primitive::Quads, quad(0, 0, 32, 32), 7));
+    f.add(shape(Primitive::Lines, {{40.5f, 10.5f}, {60.5f, 10.5f}}));
+    EXPECT_EQ(top(f, 16, 16), kind(CoverKind::Island));
+    EXPECT_EQ(top(f, 50, 12), kind(CoverKind::WideLines));
+}
+
 } // namespace
 } // namespace vantrel::test
