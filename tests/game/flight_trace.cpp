@@ -9,71 +9,18 @@
 // not the released game's.
 #include "../audio/fake_output.h"
 #include "audio/audio_system.h"
-#include "game/random.h"
-#include "game/state.h"
+#include "flight_state.h"
 #include "input/keycodes.h"
-#include "music_channels.h"
 #include "null_game_run.h"
 
 #include <cinttypes>
 #include <cstdio>
-#include <string>
 
 namespace vantrel {
 namespace {
 
-constexpr uint64_t RELEASED_STATE = 0x6d29304def2a31f8ULL;
 constexpr int32_t KEY_M = KEY_A + ('M' - 'A');
 constexpr int32_t KEY_Z = KEY_A + ('Z' - 'A');
-
-class Fnv1a {
-public:
-    template <class T>
-    void add(const T& v)
-    {
-        const auto* p = reinterpret_cast<const uint8_t*>(&v);
-        for (size_t i = 0; i < sizeof v; ++i)
-            hash_ = (hash_ ^ p[i]) * 0x100000001b3ULL;
-    }
-    uint64_t value() const { return hash_; }
-
-private:
-    uint64_t hash_ = 0xcbf29ce484222325ULL;
-};
-
-void append(std::string& line, const char* format, auto value)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, format, value);
-    line += text;
-}
-
-// In the determinism test's order and format.
-std::string hash_state(Fnv1a& h)
-{
-    std::string line;
-    const GameVars& v = game_vars;
-    for (int32_t x : {v.last_ms, v.now_ms, v.music_elapsed_ms}) {
-        h.add(x);
-        append(line, " %d", x);
-    }
-    for (float x : {v.bird_x, v.bird_y, v.left_wing, v.left_count, v.right_wing, v.right_count,
-                    v.target_y, v.target_left, v.target_right, v.left_count_t, v.right_count_t,
-                    v.fatigue, v.wind, v.wind_target, v.island_x, v.island_y, v.island_scale}) {
-        h.add(x);
-        append(line, " %a", static_cast<double>(x));
-    }
-    const auto random_state = get_random_state();
-    h.add(random_state);
-    append(line, " r%d", random_state);
-    for (const test::ChannelLoop& c : test::music_on_channels()) {
-        h.add(c.channel);
-        h.add(c.loop);
-        append(line, " c%u", c.channel);
-        append(line, ":%d", c.loop);
-    }
-    return line;
-}
 
 // Climbs, glides to each side, zooms in and out, rests: the determinism
 // test's script, by virtual-key code.
@@ -101,14 +48,12 @@ int run()
     }
     test::NullGameRun game;
     script_flight(game);
-    Fnv1a state;
-    game.every_frame([&](int pass) {
-        std::printf("%d%s\n", pass, hash_state(state).c_str());
-    });
+    test::StateTrace state;
+    game.every_frame([&](int pass) { std::printf("%d%s\n", pass, state.take_pass().c_str()); });
     game.end_after(1000);
     game.run();
-    std::printf("state %016" PRIx64 "\n", state.value());
-    return state.value() == RELEASED_STATE ? 0 : 1;
+    std::printf("state %016" PRIx64 "\n", state.hash());
+    return state.hash() == test::RELEASED_STATE_HASH ? 0 : 1;
 }
 
 } // namespace
