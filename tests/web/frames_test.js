@@ -7,7 +7,12 @@
 // each compared pass's frame with the Linux one as it goes; the frames
 // never leave the page. Checks: the state of every pass is the Linux
 // trace's line, and every compared frame has at least 99.5 % of its pixels
-// identical. Prints the shares, the largest channel difference and where
+// within two levels of the Linux frame's in each channel. Two rasterisers
+// may round blending and filtering each their own way (ES 2.0 leaves the
+// precision to the implementation): SwiftShader and llvmpipe differ by one
+// level in many pixels under the clouds and wings, so the share of exactly
+// identical pixels is printed beside it, not required. Prints the shares,
+// the largest channel difference and where
 // the differing pixels are by the primitive over them. --worst writes the
 // frame with the lowest share as a picture: the browser's, the differing
 // pixels in magenta, the Linux one.
@@ -18,6 +23,7 @@ const { launch } = require('./browser');
 const { serve } = require('./serve');
 
 const SHARE_REQUIRED = 0.995;
+const NEAR = 2; // levels a channel may differ by and still count as near
 const WIDTH = 640;
 const HEIGHT = 480;
 
@@ -83,6 +89,7 @@ async function flyAndCompare({ width, height }) {
     const top = l.subarray(3 * pixels, 4 * pixels);
     const mask = l.subarray(4 * pixels, 5 * pixels);
     let same = 0;
+    let near = 0;
     let largest = 0;
     for (let y = 0; y < height; y++) {
       for (let x = 0; x < width; x++) {
@@ -92,6 +99,7 @@ async function flyAndCompare({ width, height }) {
         covered[t]++;
         const d = Math.max(Math.abs(frame[w] - l[3 * i]), Math.abs(frame[w + 1] - l[3 * i + 1]),
           Math.abs(frame[w + 2] - l[3 * i + 2]));
+        if (d <= NEAR) near++;
         if (d === 0) {
           same++;
           continue;
@@ -106,7 +114,7 @@ async function flyAndCompare({ width, height }) {
       }
     }
     const share = same / pixels;
-    frames.push({ pass, share, largest });
+    frames.push({ pass, share, near: near / pixels, largest });
     if (!worst || share < worst.share) {
       const web = new Uint8Array(3 * pixels);
       for (let y = 0; y < height; y++)
@@ -174,13 +182,16 @@ function summarise(result) {
   const mean = shares.reduce((a, s) => a + s, 0) / shares.length;
   const largest = Math.max(0, ...result.frames.map((f) => f.largest));
   const identical = result.frames.filter((f) => f.share === 1).length;
-  const below = result.frames.filter((f) => f.share < SHARE_REQUIRED);
+  const nearLow = result.frames.reduce((a, f) => (f.near < a.near ? f : a), result.frames[0]);
+  const below = result.frames.filter((f) => f.near < SHARE_REQUIRED);
   report(result.frames.length > 0 && below.length === 0,
-    `every compared frame has at least ${percent(SHARE_REQUIRED, 1)} of its pixels identical`,
-    `${result.frames.length} frames (every ${result.every}), lowest ${percent(low.share)} (pass ${low.pass}), ` +
-    `median ${percent(median)}, mean ${percent(mean)}, ${identical} identical; ` +
-    `largest channel difference ${largest}` +
+    `every compared frame has at least ${percent(SHARE_REQUIRED, 1)} of its pixels within ${NEAR} levels`,
+    `${result.frames.length} frames (every ${result.every}), lowest ${percent(nearLow.near)} (pass ${nearLow.pass})` +
     (below.length ? `; below: passes ${below.map((f) => f.pass).join(' ')}` : ''));
+  const exactlyBelow = result.frames.filter((f) => f.share < SHARE_REQUIRED).length;
+  console.log(`identical pixels a frame: lowest ${percent(low.share)} (pass ${low.pass}), ` +
+    `median ${percent(median)}, mean ${percent(mean)}; ${identical} frames identical, ` +
+    `${exactlyBelow} below ${percent(SHARE_REQUIRED, 1)}; largest channel difference ${largest}`);
 
   const total = result.differing.reduce((a, n) => a + n, 0);
   const names = ['clear only'].concat(result.kinds);
