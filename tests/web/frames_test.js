@@ -35,7 +35,7 @@ function report(ok, name, detail) {
 
 // Runs in the page: flies the flight pass by pass, reading the Linux
 // records from the server as the compared passes come.
-async function flyAndCompare({ width, height }) {
+async function flyAndCompare({ width, height, near: NEAR }) {
   await Module.ready;
   const pixels = width * height;
   const record = pixels * 5;
@@ -238,7 +238,7 @@ function compareStates(lines, referenceFile) {
     page.on('pageerror', (e) => errors.push(String(e)));
     page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
     await page.goto(site.url + 'frames.html');
-    const result = await page.evaluate(flyAndCompare, { width: WIDTH, height: HEIGHT });
+    const result = await page.evaluate(flyAndCompare, { width: WIDTH, height: HEIGHT, near: NEAR });
     compareStates(result.lines, args[1]);
     summarise(result);
     if (worstFile && result.worst) {
