@@ -19,6 +19,7 @@ set(VANTREL_ENGINE_LIBRARIES vantrel_gfx_gl vantrel_gfx vantrel_audio vantrel_in
 if(TARGET vantrel_gfx_gles2)
   list(PREPEND VANTREL_ENGINE_LIBRARIES vantrel_gfx_gles2)
 endif()
+list(PREPEND VANTREL_ENGINE_LIBRARIES vantrel_backends)
 
 add_library(vantrel_engine INTERFACE)
 target_link_libraries(vantrel_engine INTERFACE ${VANTREL_ENGINE_LIBRARIES})

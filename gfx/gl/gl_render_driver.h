@@ -27,7 +27,11 @@ public:
     static constexpr int32_t BLEND_UNKNOWN = INT32_MIN;
 
     Text to_string() const override;
-    RendererType type() const override { return RendererType::OpenGL; }
+    std::string_view id() const override { return "gl"; }
+    int32_t capabilities() const override
+    {
+        return RENDERER_DRAWS_PIXELS | RENDERER_DRAWS_INTO_IMAGES;
+    }
 
     // TDisplayDriver
     TGraphicsModeArray list_modes() override;

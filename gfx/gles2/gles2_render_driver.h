@@ -27,7 +27,11 @@ class GLGraphicsDriver;
 class Gles2RenderDriver final : public TRenderDriver {
 public:
     Text to_string() const override;
-    RendererType type() const override { return RendererType::OpenGLES2; }
+    std::string_view id() const override { return "gles2"; }
+    int32_t capabilities() const override
+    {
+        return RENDERER_DRAWS_PIXELS | RENDERER_DRAWS_INTO_IMAGES | RENDERER_BATCHES;
+    }
 
     // TDisplayDriver
     TGraphicsModeArray list_modes() override;

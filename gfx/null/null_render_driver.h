@@ -20,7 +20,8 @@ namespace vantrel {
 class NullRenderDriver final : public TRenderDriver {
 public:
     Text to_string() const override;
-    RendererType type() const override { return RendererType::Null; }
+    std::string_view id() const override { return "null"; }
+    int32_t capabilities() const override { return RENDERER_DRAWS_INTO_IMAGES; }
 
     // TDisplayDriver
     TGraphicsModeArray list_modes() override;

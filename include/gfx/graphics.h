@@ -103,9 +103,10 @@ struct TGraphicsBackend {
 
 // Makes the backend the one graphics_init and graphics2d_init register; the
 // backend must outlive its use. The layer knows drivers only this way: a
-// backend library's init function calls it (gl_backend_init in gfx/gl,
-// null_backend_init in gfx/null), and the program calls that init before
-// graphics_init. A later registration replaces an earlier one.
+// backend's init function calls it (gl_backend_init and gles2_backend_init
+// of vantrel_backends, null_backend_init in gfx/null), and the program calls
+// that init before graphics_init. A later registration replaces an earlier
+// one.
 void register_graphics_backend(const TGraphicsBackend& backend);
 // The registered backend, null when none.
 const TGraphicsBackend* graphics_backend();

@@ -4,8 +4,11 @@
 // every change to the current renderer at once; the drawing operations then
 // give the renderer shapes as a local rectangle plus a translation, and the
 // renderer applies its matrix to each corner. A renderer's to_string() is its
-// name ("OpenGL" for GLRenderDriver); code that must tell renderers apart asks
-// type() instead.
+// name for people ("OpenGL" for GLRenderDriver). Code that must tell
+// renderers apart asks id(), a short name that never changes and that each
+// renderer chooses for itself ("gl", "gles2", "null": the names the game's
+// --renderer takes), or better, where it wants to know what a renderer can
+// do, capabilities().
 //
 // Textured primitives are the one way past the 2-D state: vertices with their
 // own depth, normal, colour and texture coordinates, textured with an image
@@ -19,6 +22,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace vantrel {
 
@@ -31,7 +35,19 @@ constexpr int32_t BLEND_ALPHA = 3; // source over destination by source alpha
 constexpr int32_t BLEND_LIGHT = 4; // source times alpha added to destination
 constexpr int32_t BLEND_SHADE = 5; // destination times source colour
 
-enum class RendererType : int32_t { OpenGL, Null, OpenGLES2 };
+// What a renderer does beyond what every renderer does (capabilities(), ORed).
+// Drawing gives pixels that read_back_pixmap reads (the null renderer
+// records calls instead and reads back blank).
+constexpr int32_t RENDERER_DRAWS_PIXELS = 1;
+// create_render_frame makes offscreen images (gfx/render_image.h); a context
+// without framebuffer objects still refuses one, with the reason. Without
+// it the renderer keeps TRenderDriver's create_render_frame, which refuses.
+constexpr int32_t RENDERER_DRAWS_INTO_IMAGES = 2;
+// Shapes are gathered and reach the device later, at the latest when state
+// outside the batch changes, pixels are read back, or the frame is
+// submitted or flipped: a program making graphics calls of its own between
+// the layer's calls submit()s first.
+constexpr int32_t RENDERER_BATCHES = 4;
 
 enum class TexturedPrimitive : int32_t { Polygon, TriangleStrip };
 
@@ -44,7 +60,11 @@ struct TexturedVertex {
 
 class TRenderDriver : public TDisplayDriver {
 public:
-    virtual RendererType type() const = 0;
+    // Short, lower case and never changed; each renderer has its own (a
+    // decorator standing in front of one answers with that one's).
+    virtual std::string_view id() const = 0;
+    // RENDERER_* flags, ORed; the same for the renderer's whole life.
+    virtual int32_t capabilities() const = 0;
 
     virtual Ref<TImageFrame> create_frame_from_pixmap(const Ref<TPixmap>& pixmap, int32_t flags) = 0;
     virtual void set_blend(int32_t mode) = 0;

@@ -2,6 +2,8 @@
 // --version print, and every kind of bad input.
 #include "game/command_line.h"
 #include "game/options.h"
+#include "gfx/graphics.h"
+#include "gfx/render_driver.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +45,17 @@ TEST(CommandLine, RendererIsChosenByNameAndTheLastWins)
         EXPECT_NE(renderer_backend(name), nullptr) << name;
     EXPECT_EQ(renderer_names().front(), "gl");
     EXPECT_EQ(renderer_backend("GL"), nullptr);
+}
+
+// Code that asks the renderer in use which it is gets the name that chose it.
+TEST(CommandLine, EachRendererNameRegistersTheRendererOfThatId)
+{
+    for (const std::string_view name : renderer_names()) {
+        renderer_backend(name)();
+        const TGraphicsBackend* backend = graphics_backend();
+        ASSERT_NE(backend, nullptr) << name;
+        EXPECT_EQ(backend->renderer()->id(), name);
+    }
 }
 
 TEST(CommandLine, OptionsCombineAndTheLastScaleWins)

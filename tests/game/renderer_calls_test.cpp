@@ -10,6 +10,8 @@
 #include "../audio/fake_output.h"
 #include "../gfx/support/recording_renderer.h"
 #include "audio/audio.h"
+#include "gfx/graphics2d.h"
+#include "gfx/render_driver.h"
 #include "platform/event_injection.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +72,12 @@ Passes fly(const char* renderer, StartUp* start_up = nullptr)
         game.read_back_frames(false); // the calls are the subject, not the pixels
         test::fly_scripted_flight(game);
         game.every_frame([&](int) {
+            if (passes.empty()) {
+                // The recorder answers for the renderer behind it, but for
+                // the offscreen images it does not pass on.
+                EXPECT_EQ(current_renderer()->id(), renderer);
+                EXPECT_FALSE(current_renderer()->capabilities() & RENDERER_DRAWS_INTO_IMAGES);
+            }
             if (start_up && passes.empty()) {
                 start_up->binds = test::recorded_calls().count(NullOp::Bind);
                 start_up->flips = test::recorded_calls().count(NullOp::Flip);

@@ -144,14 +144,14 @@ TEST(TexturedPolyColour, TheColourSlotKeepsThePackedBits)
 
 TEST_F(TexturedPolyNull, AFrameOfAnotherRendererRaises)
 {
-    // A frame the null renderer did not make: its type is not the renderer's.
+    // A frame the null renderer did not make: its class is not the renderer's.
     class ForeignFrame final : public TImageFrame {
     public:
         void draw(float, float, float, float, float, float) override {}
     };
     EXPECT_THROW(current_renderer()->bind_textured_frame(make_ref<ForeignFrame>()),
                  TRuntimeError);
-    EXPECT_EQ(current_renderer()->type(), RendererType::Null);
+    EXPECT_EQ(current_renderer()->id(), "null");
 }
 
 } // namespace

@@ -73,7 +73,9 @@ TEST(DrawStateFresh, OpenGraphicsAppliesInitialStateAndClearsBothBuffers)
 TEST_F(DrawState, RendererIsNamedOpenGL)
 {
     EXPECT_EQ(current_renderer()->to_string(), Text(u"OpenGL"));
-    EXPECT_EQ(current_renderer()->type(), RendererType::OpenGL);
+    EXPECT_EQ(current_renderer()->id(), "gl");
+    EXPECT_EQ(current_renderer()->capabilities(),
+              RENDERER_DRAWS_PIXELS | RENDERER_DRAWS_INTO_IMAGES);
     EXPECT_EQ(current_graphics2d()->driver(), Ref<TDisplayDriver>(current_renderer()));
     int w, h, d, hz, f;
     current_graphics2d()->get_settings(w, h, d, hz, f);

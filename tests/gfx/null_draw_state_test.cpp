@@ -90,7 +90,8 @@ TEST(NullDrawStateFresh, OpenGraphicsAppliesInitialStateAndClearsBothBuffers)
 TEST_F(NullDrawState, RendererIsNamedNullAndReportsTheOpenedSettings)
 {
     EXPECT_EQ(current_renderer()->to_string(), Text(u"Null"));
-    EXPECT_EQ(current_renderer()->type(), RendererType::Null);
+    EXPECT_EQ(current_renderer()->id(), "null");
+    EXPECT_EQ(current_renderer()->capabilities(), RENDERER_DRAWS_INTO_IMAGES);
     EXPECT_EQ(current_graphics2d()->driver(), Ref<TDisplayDriver>(current_renderer()));
     int w, h, d, hz, f;
     current_graphics2d()->get_settings(w, h, d, hz, f);

@@ -114,9 +114,11 @@ TEST_F(RendererPixels, TexturesOutliveTheGraphicsTheyWereDrawnIn)
 
 TEST_F(RendererPixels, EsBatchesDrawOncePerStateAndFlushOnChange)
 {
-    if (renderer_under_test() != "gles2")
-        GTEST_SKIP() << "the first renderer draws each shape at once";
+    if (!(current_renderer()->capabilities() & RENDERER_BATCHES))
+        GTEST_SKIP() << "the " << current_renderer()->to_string().to_bytes()
+                     << " renderer draws each shape at once";
     EXPECT_EQ(current_renderer()->to_string(), Text(u"OpenGL ES"));
+    EXPECT_EQ(current_renderer()->id(), "gles2");
     const Ref<Gles2RenderDriver> r = gles2_render_driver();
     r->flush();
     r->take_draw_calls();

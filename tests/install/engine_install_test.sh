@@ -32,7 +32,7 @@ for header in $(cd "$headers" && find . -name '*.h' | sed 's|^\./||' | sort); do
     fail "$header does not compile on its own"
 done
 libraries="$(find "$prefix" -name '*.a' -printf '%f\n' | sort | tr '\n' ' ')"
-[ "$libraries" = "libvantrel_assets.a libvantrel_audio.a libvantrel_core.a libvantrel_gfx.a libvantrel_gfx_gl.a libvantrel_gfx_gles2.a libvantrel_input.a libvantrel_jpeg.a libvantrel_platform.a libvantrel_platform_sdl.a libvantrel_vorbis.a " ] ||
+[ "$libraries" = "libvantrel_assets.a libvantrel_audio.a libvantrel_backends.a libvantrel_core.a libvantrel_gfx.a libvantrel_gfx_gl.a libvantrel_gfx_gles2.a libvantrel_input.a libvantrel_jpeg.a libvantrel_platform.a libvantrel_platform_sdl.a libvantrel_vorbis.a " ] ||
   fail "installed libraries: $libraries"
 
 doc="$prefix/share/doc/vantrel"

@@ -1,5 +1,7 @@
 // The OpenGL backend: GLGraphicsDriver for windows, contexts and buffer
-// swaps, and GLRenderDriver drawing over it, on the SDL window system.
+// swaps, and GLRenderDriver drawing over it, on the SDL window system. The
+// library vantrel_backends gives it (the renderer's own library knows no
+// window system).
 #pragma once
 
 namespace vantrel {

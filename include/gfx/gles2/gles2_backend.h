@@ -1,6 +1,7 @@
 // The OpenGL ES 2.0 backend: the display driver of gfx/gl making ES 2.0
 // contexts, and Gles2RenderDriver drawing with shaders over it, on the SDL
-// window system.
+// window system. The library vantrel_backends gives it, as it does
+// gl_backend_init.
 #pragma once
 
 namespace vantrel {

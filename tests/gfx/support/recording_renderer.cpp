@@ -31,7 +31,11 @@ RecordingRenderer::RecordingRenderer(Ref<TRenderDriver> real)
 }
 
 Text RecordingRenderer::to_string() const { return real_->to_string(); }
-RendererType RecordingRenderer::type() const { return real_->type(); }
+std::string_view RecordingRenderer::id() const { return real_->id(); }
+int32_t RecordingRenderer::capabilities() const
+{
+    return real_->capabilities() & ~RENDERER_DRAWS_INTO_IMAGES;
+}
 TGraphicsModeArray RecordingRenderer::list_modes() { return real_->list_modes(); }
 
 // The real renderer's graphics, drawn through this one.

@@ -15,7 +15,9 @@ public:
     explicit RecordingRenderer(Ref<TRenderDriver> real);
 
     Text to_string() const override;
-    RendererType type() const override;
+    std::string_view id() const override;
+    // The real renderer's, but offscreen images: they are not passed on.
+    int32_t capabilities() const override;
 
     TGraphicsModeArray list_modes() override;
     Ref<TGraphics> wrap_window(const Ref<TObject>& window, int32_t flags) override;

@@ -1,9 +1,8 @@
-// The OpenGL backend's registration.
-#include "gfx/gl/gl_backend.h"
+// The OpenGL drivers as the registered graphics backend.
+#include "gfx/gl/gl_drivers.h"
 
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/gl/gl_render_driver.h"
-#include "platform/sdl/sdl_platform.h"
 
 namespace vantrel {
 namespace {
@@ -15,10 +14,6 @@ constexpr TGraphicsBackend gl_backend{.display_driver = &display_driver, .render
 
 } // namespace
 
-void gl_backend_init()
-{
-    platform::sdl_platform_init();
-    register_graphics_backend(gl_backend);
-}
+void register_gl_drivers() { register_graphics_backend(gl_backend); }
 
 } // namespace vantrel

@@ -1,9 +1,8 @@
-// The OpenGL ES 2.0 backend's registration.
-#include "gfx/gles2/gles2_backend.h"
+// The OpenGL ES 2.0 drivers as the registered graphics backend.
+#include "gfx/gles2/gles2_drivers.h"
 
 #include "gfx/gl/gl_graphics_driver.h"
 #include "gfx/gles2/gles2_render_driver.h"
-#include "platform/sdl/sdl_platform.h"
 
 namespace vantrel {
 namespace {
@@ -16,10 +15,6 @@ constexpr TGraphicsBackend gles2_backend{.display_driver = &display_driver,
 
 } // namespace
 
-void gles2_backend_init()
-{
-    platform::sdl_platform_init();
-    register_graphics_backend(gles2_backend);
-}
+void register_gles2_drivers() { register_graphics_backend(gles2_backend); }
 
 } // namespace vantrel
