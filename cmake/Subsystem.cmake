@@ -106,6 +106,8 @@ function(vantrel_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   vantrel_warnings(${name})
   set(labels ${ARG_LABELS})
+  # A caller's own variable of this name must not reach the test's properties.
+  set(serial)
   if(ARG_GL)
     list(APPEND labels gl)
   endif()
