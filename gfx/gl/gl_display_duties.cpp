@@ -63,7 +63,7 @@ void GLGraphicsDriver::set_presentation(const TPresentation& requested)
 void GLGraphicsDriver::apply_presentation(const Ref<GLContextRecord>& record)
 {
     const TPresentation& p = presentation_;
-    const bool scaled = (p.fill_desktop || p.window_scale > 1) && scaling_available();
+    const bool scaled = (p.fill_desktop || p.window_scale > 1) && scaling_available(record);
     platform::GLWindow& window = *record->window;
     if (scaled && p.fill_desktop)
         window.fill_desktop();
@@ -103,12 +103,12 @@ bool GLGraphicsDriver::place_frame(const Ref<GLContextRecord>& record)
     return true;
 }
 
-// Asked once, in the shared context: every context comes from the same
-// OpenGL implementation.
-bool GLGraphicsDriver::scaling_available()
+// Asked once, in any of the contexts: they all come from the same OpenGL
+// implementation.
+bool GLGraphicsDriver::scaling_available(const Ref<GLContextRecord>& record)
 {
-    if (scaling_ < 0 && shared_) {
-        make_current_for_work(shared_);
+    if (scaling_ < 0) {
+        make_current_for_work(record);
         scaling_ = GLScaledFrame::supported() ? 1 : 0;
         restore_current();
         if (scaling_ == 0) {

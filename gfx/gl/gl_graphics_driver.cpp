@@ -129,10 +129,8 @@ Ref<TGraphics> GLGraphicsDriver::wrap_window(const Ref<TObject>& window, int32_t
         set_graphics_error(u"GLGraphicsDriver can only draw into a native window");
         return nullptr;
     }
-    if (!ensure_shared_context())
-        return nullptr;
-    Ref<platform::GLWindow> wrapped = platform::wrap_gl_window(
-        native->handle, format_for(flags), shared_->window.get(), check_);
+    Ref<platform::GLWindow> wrapped =
+        platform::wrap_gl_window(native->handle, format_for(flags), share_window(), check_);
     if (!wrapped) {
         set_graphics_error(platform::last_error());
         return nullptr;
@@ -144,6 +142,13 @@ Ref<TGraphics> GLGraphicsDriver::wrap_window(const Ref<TObject>& window, int32_t
         this, add_record(wrapped, GL_CONTEXT_WRAPPED, width, height, 0, 0, flags));
 }
 
+platform::GLWindow* GLGraphicsDriver::share_window() const
+{
+    if (shared_)
+        return shared_->window.get();
+    return records_.empty() ? nullptr : records_.front()->window.get();
+}
+
 bool GLGraphicsDriver::ensure_shared_context()
 {
     if (shared_)
@@ -151,8 +156,7 @@ bool GLGraphicsDriver::ensure_shared_context()
     platform::WindowSpec spec;
     spec.style = platform::WindowStyle::Hidden;
     spec.format = format_for(0);
-    Ref<platform::GLWindow> window =
-        platform::create_gl_window(spec, nullptr, check_);
+    Ref<platform::GLWindow> window = platform::create_gl_window(spec, share_window(), check_);
     if (!window) {
         set_graphics_error(platform::last_error());
         return false;
@@ -167,8 +171,6 @@ bool GLGraphicsDriver::ensure_shared_context()
 Ref<TGraphics> GLGraphicsDriver::make_graphics(int32_t width, int32_t height, int32_t depth,
                                                int32_t hertz, int32_t flags)
 {
-    if (!ensure_shared_context())
-        return nullptr;
     const bool full_screen = depth != 0;
     platform::WindowSpec spec;
     spec.caption = platform::utf8_from_utf16(app_title().view());
@@ -179,7 +181,7 @@ Ref<TGraphics> GLGraphicsDriver::make_graphics(int32_t width, int32_t height, in
     spec.height = height;
     spec.format = format_for(flags);
     Ref<platform::GLWindow> window =
-        platform::create_gl_window(spec, shared_->window.get(), check_);
+        platform::create_gl_window(spec, share_window(), check_);
     if (!window) {
         set_graphics_error(platform::last_error());
         return nullptr;
@@ -269,7 +271,7 @@ void GLGraphicsDriver::submit()
 
 void GLGraphicsDriver::switch_shared_context()
 {
-    if (!shared_)
+    if (!shared_ && !ensure_shared_context())
         return;
     if (!shared_->window->is_current())
         shared_->window->make_current();
@@ -289,6 +291,10 @@ void GLGraphicsDriver::close_record(const Ref<GLContextRecord>& record)
     const auto it = std::find(records_.begin(), records_.end(), record);
     if (it == records_.end())
         return;
+    // The last context of the group takes its textures with it unless the
+    // shared one is made first.
+    if (records_.size() == 1 && !shared_)
+        ensure_shared_context();
     if (same_object(record, mode_owner_))
         give_back_display_mode();
     if (record->scaled.active()) {

@@ -4,9 +4,12 @@
 // for the first renderer, ES 2.0 for the second), each with the check its
 // renderer puts a new context through.
 //
-// Before its first window it makes a hidden 1 x 1 context with which every
-// later context shares textures, so textures can be made and deleted whatever
-// window exists (switch_shared_context). It also does the windows' duties
+// Every context it makes shares textures with the others. Textures are made
+// and deleted in a hidden 1 x 1 context of the group (switch_shared_context),
+// so they outlive the windows that draw them; that context is made only when
+// first needed: for work with no window, or when the last window closes.
+// Until then textures are made in the drawing context itself, which spares
+// the first frame a second context. It also does the windows' duties
 // towards the input layer: their messages go to the system driver, and in
 // windowed mode a held mouse button captures the pointer.
 //
@@ -80,9 +83,15 @@ public:
     void flip(int32_t sync) override;
     void submit() override;
 
-    // Toggles between the shared context and the current record's context.
-    // Textures are made and deleted between two calls, in the shared context.
+    // Toggles between the shared context, made now when there is none yet,
+    // and the current record's context. Textures are made and deleted
+    // between two calls, in the shared context.
     void switch_shared_context();
+    // Whether texture work may run in the drawing context: there is one and
+    // no shared context yet.
+    bool textures_in_drawing_context() const { return !shared_ && current_; }
+    // Whether any context of the group is alive, and textures with it.
+    bool has_contexts() const { return shared_ || !records_.empty(); }
 
     // Whether the shared context is the one current on this thread.
     bool shared_context_current() const;
@@ -123,6 +132,9 @@ public:
 
 private:
     bool ensure_shared_context();
+    // The window whose context a new one shares with: the shared context's,
+    // or any record's before there is one; none for the first.
+    platform::GLWindow* share_window() const;
     Ref<GLContextRecord> add_record(Ref<platform::GLWindow> window, int32_t mode, int32_t width,
                                     int32_t height, int32_t depth, int32_t hertz, int32_t flags);
     Ref<GLContextRecord> find_record(uint32_t window_id) const;
@@ -132,7 +144,7 @@ private:
     void give_back_display_mode();
     void set_interval_of(const Ref<GLContextRecord>& record, int32_t interval);
     void apply_presentation(const Ref<GLContextRecord>& record);
-    bool scaling_available();
+    bool scaling_available(const Ref<GLContextRecord>& record);
     void make_current_for_work(const Ref<GLContextRecord>& record);
     bool place_frame(const Ref<GLContextRecord>& record);
     void restore_current();

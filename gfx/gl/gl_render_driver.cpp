@@ -81,9 +81,10 @@ void GLRenderDriver::bind_graphics(const Ref<TGraphics>& g)
 Ref<TImageFrame> GLRenderDriver::create_frame_from_pixmap(const Ref<TPixmap>& pixmap,
                                                           int32_t flags)
 {
-    return in_shared_context(*gl_graphics_driver(), [&] {
-        return Ref<TImageFrame>(TGLTextureFrame::create_from_pixmap(pixmap, flags));
-    });
+    return in_shared_context(
+        *gl_graphics_driver(),
+        [&] { return Ref<TImageFrame>(TGLTextureFrame::create_from_pixmap(pixmap, flags)); },
+        [this] { glBindTexture(GL_TEXTURE_2D, texture_cache_); });
 }
 
 void GLRenderDriver::set_blend(int32_t mode)

@@ -127,7 +127,7 @@ TGLTextureFrame::~TGLTextureFrame()
     if (seq == 0 || texture == 0)
         return;
     auto driver = gl_graphics_driver();
-    if (!driver->shared_record())
+    if (!driver->has_contexts())
         return; // the contexts are gone, and their textures with them
     gl_render_driver()->forget_texture(texture);
     in_shared_context(*driver, [this] { glDeleteTextures(1, &texture); });

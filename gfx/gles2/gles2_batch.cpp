@@ -14,6 +14,12 @@ void Gles2Batch::set_screen(int32_t width, int32_t height)
     height_ = static_cast<float>(height > 0 ? height : 1);
 }
 
+void Gles2Batch::rebind_texture() const
+{
+    if (texture_bound_ != UINT32_MAX)
+        gles.glBindTexture(GL_TEXTURE_2D, texture_bound_);
+}
+
 int32_t Gles2Batch::take_draw_calls()
 {
     const int32_t n = draw_calls_;

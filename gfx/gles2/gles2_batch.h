@@ -41,6 +41,8 @@ public:
     void flush();
     // Forgets the buffer and texture bound in the current context.
     void context_changed() { texture_bound_ = UINT32_MAX; }
+    // Binds again the texture last bound, after texture work in this context.
+    void rebind_texture() const;
     // A texture is being deleted: its name can come back for another.
     void forget_texture(GLuint name)
     {

@@ -91,9 +91,10 @@ Ref<TImageFrame> Gles2RenderDriver::create_frame_from_pixmap(const Ref<TPixmap>&
                                                              int32_t flags)
 {
     flush();
-    return in_shared_context(*gles2_graphics_driver(), [&] {
-        return Ref<TImageFrame>(TGles2TextureFrame::create_from_pixmap(pixmap, flags));
-    });
+    return in_shared_context(
+        *gles2_graphics_driver(),
+        [&] { return Ref<TImageFrame>(TGles2TextureFrame::create_from_pixmap(pixmap, flags)); },
+        [this] { batch_.rebind_texture(); });
 }
 
 void Gles2RenderDriver::set_blend(int32_t mode)

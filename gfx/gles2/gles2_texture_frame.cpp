@@ -80,7 +80,7 @@ TGles2TextureFrame::~TGles2TextureFrame()
     if (seq == 0 || texture == 0)
         return;
     auto driver = gles2_graphics_driver();
-    if (!driver->shared_record())
+    if (!driver->has_contexts())
         return; // the contexts are gone, and their textures with them
     auto renderer = gles2_render_driver();
     renderer->flush();

@@ -117,6 +117,14 @@ public:
         if (!layout_known_) {
             layout_known_ = true;
             sdl::learn_layout(&SDL_GetKeyFromScancode);
+            frames_at_first_poll_ = sdl::frames_shown();
+        }
+        // Starting the pads scans for devices, which takes milliseconds: it
+        // waits until a frame has been shown since the first poll (a
+        // program's first poll comes with its window), or until the third
+        // drain of the queue in a program that shows none.
+        if (!pads_started_ && (sdl::frames_shown() > frames_at_first_poll_ || drains_ >= 3)) {
+            pads_started_ = true;
             sdl::start_gamepads();
         }
         SDL_Event event;
@@ -128,6 +136,8 @@ public:
             else if (translate(event, message))
                 return true;
         }
+        if (!pads_started_)
+            ++drains_;
         return false;
     }
     void wait() override
@@ -148,6 +158,9 @@ public:
 
 private:
     bool layout_known_ = false;
+    bool pads_started_ = false;
+    uint64_t frames_at_first_poll_ = 0;
+    int drains_ = 0;
     std::atomic<bool> wake_pending_{false};
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/window.h"
 
+#include <cstdint>
 #include <string>
 
 namespace vantrel::platform::sdl {
@@ -26,6 +27,8 @@ void* gl_proc_address(const char* name);
 bool desktop_size(int32_t& width, int32_t& height);
 bool set_swap_interval(int32_t interval);
 bool video_ready();
+// How many times any window's buffers were swapped.
+uint64_t frames_shown();
 std::string video_driver_name();
 std::vector<DisplayMode> display_modes();
 Text last_error();

@@ -27,6 +27,8 @@ bool find_display_mode(int display, int32_t width, int32_t height, int32_t bits,
     return false;
 }
 
+uint64_t swaps = 0;
+
 class SdlGLWindow final : public GLWindow {
 public:
     SdlGLWindow(SDL_Window* window, SDL_GLContext context, bool owned = true)
@@ -62,8 +64,10 @@ public:
     bool is_current() const override { return context_ && SDL_GL_GetCurrentContext() == context_; }
     void swap_buffers() override
     {
-        if (window_)
-            SDL_GL_SwapWindow(window_);
+        if (!window_)
+            return;
+        SDL_GL_SwapWindow(window_);
+        ++swaps;
     }
     void capture_pointer(bool on) override
     {
@@ -317,6 +321,8 @@ Ref<GLWindow> create_gl_window(const WindowSpec& spec, GLWindow* share_with,
         return nullptr;
     return make_ref<SdlGLWindow>(window, context);
 }
+
+uint64_t frames_shown() { return swaps; }
 
 } // namespace sdl
 } // namespace vantrel::platform

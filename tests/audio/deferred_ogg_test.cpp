@@ -3,7 +3,6 @@
 // mixes, with the same length, looped or not; only a little ahead of the
 // mixer is decoded; damage inside the data ends it in silence; streams and
 // threaded mixers still load whole.
-#include "assets/memory_stream.h"
 #include "audio/mixer/mixsample.h"
 #include "audio/mixer_backend.h"
 #include "music_fixture.h"
@@ -13,16 +12,6 @@
 
 namespace vantrel::test {
 namespace {
-
-Ref<TObject> memory(const Bytes& bytes)
-{
-    return create_memory_stream(bytes.data(), static_cast<int32_t>(bytes.size()), 1, 0);
-}
-
-Bytes ogg(int32_t frames, int channels, long hertz, double tone = 440)
-{
-    return encode_ogg(sine_frames(frames, channels, hertz, tone), channels, hertz);
-}
 
 mixsample& sample_of(const Ref<TSoundAsset>& sound)
 {
@@ -41,10 +30,10 @@ protected:
 
 TEST_F(DeferredOggTest, MixesTheFramesOfTheWholeLoad)
 {
-    Bytes chained = ogg(9000, 2, 22050);
-    const Bytes second = ogg(7000, 2, 22050, 660);
+    Bytes chained = ogg_tone(9000, 2, 22050);
+    const Bytes second = ogg_tone(7000, 2, 22050, 660);
     chained.insert(chained.end(), second.begin(), second.end());
-    for (const Bytes& file : {ogg(52920, 2, 44100), ogg(26460, 1, 22050), chained}) {
+    for (const Bytes& file : {ogg_tone(52920, 2, 44100), ogg_tone(26460, 1, 22050), chained}) {
         for (const int32_t flags : {0, 1}) {
             SCOPED_TRACE(flags);
             const Ref<TSampleBuffer> whole = load_sample_buffer(memory(file));
@@ -68,7 +57,7 @@ TEST_F(DeferredOggTest, MixesTheFramesOfTheWholeLoad)
 
 TEST_F(DeferredOggTest, DecodesOnlyALittleAheadOfTheMixer)
 {
-    const Ref<TSoundAsset> sound = by_path(ogg(220500, 2, 22050), 0); // 10 s
+    const Ref<TSoundAsset> sound = by_path(ogg_tone(220500, 2, 22050), 0); // 10 s
     ASSERT_TRUE(sound);
     mixsample& sample = sample_of(sound);
     Ref<TVoice> voice = play_sound(sound, Ref<TVoice>());
@@ -84,7 +73,7 @@ TEST_F(DeferredOggTest, DecodesOnlyALittleAheadOfTheMixer)
 
 TEST_F(DeferredOggTest, DamageInsideTheDataEndsInSilenceWithinTheStatedLength)
 {
-    Bytes damaged = ogg(60000, 2, 22050);
+    Bytes damaged = ogg_tone(60000, 2, 22050);
     damaged[damaged.size() / 2] ^= 0x5A; // a page of sound whose checksum fails
     EXPECT_FALSE(load_sample_buffer(memory(damaged))); // a whole load refuses it
     const Ref<TSoundAsset> sound = by_path(damaged, 0);
@@ -102,7 +91,7 @@ TEST_F(DeferredOggTest, DamageInsideTheDataEndsInSilenceWithinTheStatedLength)
 
 TEST_F(DeferredOggTest, StreamsAndAThreadedMixerLoadWhole)
 {
-    const Bytes file = ogg(9000, 2, 22050);
+    const Bytes file = ogg_tone(9000, 2, 22050);
     EXPECT_FALSE(sample_of(load_sound(memory(file), 0)).fill);
     audio_shutdown();
     ASSERT_TRUE(audio_init_with(make_ref<FakeOutput>(), true));

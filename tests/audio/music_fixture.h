@@ -5,6 +5,7 @@
 // compared value for value.
 #pragma once
 
+#include "assets/memory_stream.h"
 #include "assets/stream.h"
 #include "audio/audio.h"
 #include "audio/mixer/ringdevice.h"
@@ -29,6 +30,12 @@ namespace vantrel::test {
 using Bytes = std::vector<uint8_t>;
 // Called before block i with the voice that plays.
 using Steer = std::function<void(int i, const Ref<TVoice>& voice)>;
+
+// A stream over `bytes`, which must outlive it.
+inline Ref<TObject> memory(const Bytes& bytes)
+{
+    return create_memory_stream(bytes.data(), static_cast<int32_t>(bytes.size()), 1, 0);
+}
 
 class MusicTest : public ::testing::Test {
 protected:

@@ -1,7 +1,6 @@
 // Streamed music from Ogg Vorbis: through the mixer it gives the frames the
 // Ogg Vorbis loader's decode gives, loops without a seam, ends when its file
 // is cut short while it plays, and refuses at open what the loader refuses.
-#include "assets/memory_stream.h"
 #include "music_fixture.h"
 #include "ogg_writer.h"
 
@@ -10,22 +9,12 @@
 namespace vantrel::test {
 namespace {
 
-Ref<TObject> memory(const Bytes& bytes)
-{
-    return create_memory_stream(bytes.data(), static_cast<int32_t>(bytes.size()), 1, 0);
-}
-
-Bytes ogg(int32_t frames, int channels, long hertz, double tone = 440)
-{
-    return encode_ogg(sine_frames(frames, channels, hertz, tone), channels, hertz);
-}
-
 TEST_F(MusicTest, OggPlaysTheFramesOfTheLoadedSound)
 {
-    Bytes chained = ogg(9000, 2, 22050);
-    const Bytes second = ogg(7000, 2, 22050, 660);
+    Bytes chained = ogg_tone(9000, 2, 22050);
+    const Bytes second = ogg_tone(7000, 2, 22050, 660);
     chained.insert(chained.end(), second.begin(), second.end());
-    for (const Bytes& file : {ogg(52920, 2, 44100), ogg(26460, 1, 22050), chained}) {
+    for (const Bytes& file : {ogg_tone(52920, 2, 44100), ogg_tone(26460, 1, 22050), chained}) {
         const auto want = record(load_sound(memory(file), 0), 110);
         ASSERT_GT(std::count(want.begin(), want.end(), 0), 0); // it did end
         EXPECT_EQ(record(open_music(Text::from_bytes(write_file("a.ogg", file)), 0), 110), want);
@@ -36,7 +25,7 @@ TEST_F(MusicTest, OggLoopsRestartAtTheFirstFrameWithoutASeam)
 {
     for (const int32_t frames : {3001, 9000}) {
         SCOPED_TRACE(frames);
-        const Bytes file = ogg(frames, 2, 22050);
+        const Bytes file = ogg_tone(frames, 2, 22050);
         const int blocks = 3 * frames / 256 + 5;
         const auto want = record(load_sound(memory(file), 1), blocks);
         EXPECT_EQ(record(open_music(memory(file), 1), blocks), want);
@@ -62,12 +51,12 @@ TEST_F(MusicTest, AnOggFileCutShortWhilePlayingEndsTheSound)
 
 TEST_F(MusicTest, AnOggFileThatIsNotWholeGivesTheNullObject)
 {
-    const Bytes good = ogg(5000, 2, 22050);
+    const Bytes good = ogg_tone(5000, 2, 22050);
     Bytes cut(good.begin(), good.end() - 200);
-    Bytes damaged = ogg(60000, 2, 22050);
+    Bytes damaged = ogg_tone(60000, 2, 22050);
     damaged[damaged.size() / 2] ^= 0x5A; // a page of sound whose checksum fails
     Bytes mixed = good;
-    const Bytes mono = ogg(5000, 1, 22050);
+    const Bytes mono = ogg_tone(5000, 1, 22050);
     mixed.insert(mixed.end(), mono.begin(), mono.end()); // links of two shapes
     const Bytes wide = encode_ogg(sine_frames(3000, 3, 22050, 440), 3, 22050);
     for (const Bytes& bad : {cut, mixed, wide, Bytes(good.begin(), good.begin() + 60)})

@@ -3,7 +3,6 @@
 // gap rather than waiting when its decoder falls behind, ends when its file
 // is cut short, plays from a file, an asset and an open stream alike, and
 // refuses what it cannot play whole.
-#include "assets/memory_stream.h"
 #include "assets/registry.h"
 #include "audio/mixer/mixstream.h"
 #include "core/error.h"
@@ -41,11 +40,6 @@ Bytes wav(const std::vector<int16_t>& values, int channels, int hertz, int bits 
     b.header(static_cast<uint32_t>(channels), static_cast<uint32_t>(hertz), static_cast<uint32_t>(bits))
         .chunk("data", body);
     return b.bytes;
-}
-
-Ref<TObject> memory(const Bytes& bytes)
-{
-    return create_memory_stream(bytes.data(), static_cast<int32_t>(bytes.size()), 1, 0);
 }
 
 Ref<TSoundAsset> loaded(const Bytes& bytes, int32_t flags) { return load_sound(memory(bytes), flags); }

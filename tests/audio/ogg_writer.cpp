@@ -133,4 +133,9 @@ std::vector<int16_t> sine_frames(int32_t frames, int channels, long hertz, doubl
     return out;
 }
 
+std::vector<uint8_t> ogg_tone(int32_t frames, int channels, long hertz, double tone)
+{
+    return encode_ogg(sine_frames(frames, channels, hertz, tone), channels, hertz);
+}
+
 } // namespace vantrel::test

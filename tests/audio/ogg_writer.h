@@ -37,4 +37,7 @@ std::vector<uint8_t> encode_ogg(const std::vector<int16_t>& frames, int channels
 // at three quarters of full scale.
 std::vector<int16_t> sine_frames(int32_t frames, int channels, long hertz, double tone);
 
+// Those frames encoded at the default quality.
+std::vector<uint8_t> ogg_tone(int32_t frames, int channels, long hertz, double tone = 440);
+
 } // namespace vantrel::test

@@ -1,6 +1,6 @@
 // GLGraphicsDriver with real windows and contexts (Xvfb and llvmpipe when
 // there is no display): window geometry, texture sharing through the hidden
-// context, swap-interval bookkeeping, closing, the close request and the
+// context and past the last window, swap-interval bookkeeping, closing, the close request and the
 // frame schedule of a real window under an injected clock.
 #include "gfx/gl/gl_backend.h"
 #include "gfx/gl/gl_graphics_driver.h"
@@ -188,16 +188,28 @@ TEST_F(GLDriver, ClosingTheCurrentContextLeavesNoneAndASecondCloseIsHarmless)
     EXPECT_TRUE(driver->shared_record());
 }
 
-TEST_F(GLDriver, ASecondOpenReplacesTheWindowAndKeepsTheSharedContext)
+TEST_F(GLDriver, ASecondOpenReplacesTheWindowAndKeepsItsTextures)
 {
-    const Ref<GLContextRecord> shared = driver->shared_record();
     const Ref<platform::GLWindow> first = graphics->record()->window;
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const std::array<uint8_t, 4> texel{1, 2, 3, 4};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
     const Ref<TGLGraphicsContext> second = ref_cast<TGLGraphicsContext>(open_graphics(320, 200, 0, 60, 0));
     ASSERT_TRUE(second);
     EXPECT_TRUE(first->closed());
     EXPECT_EQ(driver->records().size(), 1u);
-    EXPECT_TRUE(same_object(driver->shared_record(), shared));
+    // Made, at the latest, before the last window of the group closed.
+    const Ref<GLContextRecord> shared = driver->shared_record();
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(glIsTexture(texture), GL_TRUE);
     EXPECT_EQ(screen_width(), 320);
+    ASSERT_TRUE(open_graphics(64, 64, 0, 60, 0));
+    EXPECT_TRUE(same_object(driver->shared_record(), shared));
+    EXPECT_EQ(glIsTexture(texture), GL_TRUE);
+    glDeleteTextures(1, &texture);
 }
 
 TEST_F(GLDriver, PixelFormatFlagsAskForTheirBuffers)
