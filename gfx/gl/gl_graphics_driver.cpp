@@ -293,8 +293,7 @@ void GLGraphicsDriver::close_record(const Ref<GLContextRecord>& record)
         return;
     // The last context of the group takes its textures with it unless the
     // shared one is made first.
-    if (records_.size() == 1 && !shared_)
-        ensure_shared_context();
+    const bool last_of_group = records_.size() == 1 && !shared_ && !ensure_shared_context();
     if (same_object(record, mode_owner_))
         give_back_display_mode();
     if (record->scaled.active()) {
@@ -309,6 +308,8 @@ void GLGraphicsDriver::close_record(const Ref<GLContextRecord>& record)
     }
     record->window->close();
     records_.erase(it);
+    if (last_of_group)
+        ++group_;
 }
 
 Ref<GLContextRecord> GLGraphicsDriver::find_record(uint32_t window_id) const

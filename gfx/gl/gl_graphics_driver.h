@@ -90,8 +90,11 @@ public:
     // Whether texture work may run in the drawing context: there is one and
     // no shared context yet.
     bool textures_in_drawing_context() const { return !shared_ && current_; }
-    // Whether any context of the group is alive, and textures with it.
-    bool has_contexts() const { return shared_ || !records_.empty(); }
+    // The context group textures are made in now. It moves on only when
+    // the last context of a group closes with no shared context to keep its
+    // textures, so a texture of a group that is gone is never deleted in a
+    // later one, where its name may be another's.
+    uint32_t texture_group() const { return group_; }
 
     // Whether the shared context is the one current on this thread.
     bool shared_context_current() const;
@@ -156,6 +159,7 @@ private:
     std::vector<Ref<GLContextRecord>> records_;
     Ref<GLContextRecord> shared_;
     Ref<GLContextRecord> current_;
+    uint32_t group_ = 1;
     int32_t swap_interval_ = -1;
     int32_t swap_interval_sets_ = 0;
     Ref<GLContextRecord> mode_owner_;

@@ -23,6 +23,7 @@ Ref<TGLTextureFrame> new_picture(int32_t width, int32_t height, int32_t tw, int3
     driver->switch_shared_context();
     picture->texture = create_texture(tw, th, flags);
     picture->seq = graphics_seq();
+    picture->group = driver->texture_group();
     glFlush();
     driver->switch_shared_context();
     picture->u_right = static_cast<float>(width) / static_cast<float>(tw);

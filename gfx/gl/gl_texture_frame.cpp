@@ -127,8 +127,8 @@ TGLTextureFrame::~TGLTextureFrame()
     if (seq == 0 || texture == 0)
         return;
     auto driver = gl_graphics_driver();
-    if (!driver->has_contexts())
-        return; // the contexts are gone, and their textures with them
+    if (driver->texture_group() != group)
+        return; // its group's contexts are gone, and the texture with them
     gl_render_driver()->forget_texture(texture);
     in_shared_context(*driver, [this] { glDeleteTextures(1, &texture); });
     seq = 0;
@@ -140,6 +140,7 @@ Ref<TGLTextureFrame> TGLTextureFrame::create_from_pixmap(const Ref<TPixmap>& pix
     auto frame = make_ref<TGLTextureFrame>();
     frame->texture = create_texture(t.texture_width, t.texture_height, flags);
     frame->seq = graphics_seq();
+    frame->group = gl_graphics_driver()->texture_group();
     upload_texture(t.texels, flags);
     // Finish the upload here so other contexts see a complete texture.
     glFlush();

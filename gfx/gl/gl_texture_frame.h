@@ -20,6 +20,7 @@ public:
     float u_left = 0, v_top = 0, u_right = 0, v_bottom = 0;
     uint32_t texture = 0;
     int32_t seq = 0; // graphics_seq when made; 0 once the texture is gone
+    uint32_t group = 0; // the display driver's texture_group when made
 
     TGLTextureFrame();
     ~TGLTextureFrame() override;

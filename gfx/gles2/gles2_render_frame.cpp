@@ -56,6 +56,7 @@ Ref<TGles2TextureFrame> new_picture(int32_t width, int32_t height, int32_t tw, i
     driver->switch_shared_context();
     picture->texture = blank_texture(tw, th, flags);
     picture->seq = graphics_seq();
+    picture->group = driver->texture_group();
     gles.glFlush();
     driver->switch_shared_context();
     picture->uv[1] = static_cast<float>(height) / static_cast<float>(th);

@@ -80,8 +80,8 @@ TGles2TextureFrame::~TGles2TextureFrame()
     if (seq == 0 || texture == 0)
         return;
     auto driver = gles2_graphics_driver();
-    if (!driver->has_contexts())
-        return; // the contexts are gone, and their textures with them
+    if (driver->texture_group() != group)
+        return; // its group's contexts are gone, and the texture with them
     auto renderer = gles2_render_driver();
     renderer->flush();
     renderer->forget_texture(texture);
@@ -96,6 +96,7 @@ Ref<TGles2TextureFrame> TGles2TextureFrame::create_from_pixmap(const Ref<TPixmap
     auto frame = make_ref<TGles2TextureFrame>();
     frame->texture = new_texture(flags);
     frame->seq = graphics_seq();
+    frame->group = gles2_graphics_driver()->texture_group();
     upload_level(t.texels, 0);
     if (flags & IMAGE_MIPMAPPED)
         for_each_smaller_level(t.texels, [](const Ref<TPixmap>& level, int32_t i) { upload_level(level, i); });

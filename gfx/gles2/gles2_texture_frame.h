@@ -19,6 +19,7 @@ public:
     float uv[4] = {0, 0, 0, 0}; // left, top, right, bottom
     uint32_t texture = 0;
     int32_t seq = 0; // graphics_seq when made; 0 once the texture is gone
+    uint32_t group = 0; // the display driver's texture_group when made
 
     ~TGles2TextureFrame() override;
 
