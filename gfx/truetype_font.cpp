@@ -7,6 +7,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +31,12 @@ constexpr char32_t REPLACEMENT = 0xFFFD;
 
 float from_26_6(FT_Pos value) { return static_cast<float>(value) / 64.0f; }
 
+// A glyph's picture may reach past its em square (accents, swashes), but a
+// hostile outline can claim thousands of pixels a side, whose bitmap would
+// cost hundreds of megabytes and seconds to fill: beyond this many ems a
+// side the glyph is refused.
+constexpr FT_Pos GLYPH_MAX_EMS = 4;
+
 // The code point starting at units[i]; i moves past it. A lone surrogate
 // reads as the replacement character.
 char32_t next_code_point(std::u16string_view units, size_t& i)
@@ -52,7 +59,7 @@ class TTrueTypeSource final : public TFontSource {
 public:
     TTrueTypeSource(std::vector<uint8_t> bytes, Library library, Face face, int32_t pixel_size)
         : bytes_(std::move(bytes)), library_(std::move(library)), face_(std::move(face)),
-          atlas_(pixel_size > 96 ? 1024 : 256)
+          atlas_(pixel_size > 96 ? 1024 : 256), largest_side_(GLYPH_MAX_EMS * pixel_size * 64)
     {
         const FT_Size_Metrics& m = face_->size->metrics;
         ascender_ = std::ceil(from_26_6(m.ascender));
@@ -93,13 +100,22 @@ private:
     std::unordered_map<uint32_t, CachedGlyph> cache_;
     float ascender_ = 0;
     int32_t height_ = 0;
+    FT_Pos largest_side_; // in 26.6 pixels
 };
 
 bool TTrueTypeSource::render(uint32_t index)
 {
-    return FT_Load_Glyph(face_.get(), index, FT_LOAD_DEFAULT) == 0 &&
-           FT_Render_Glyph(face_->glyph, FT_RENDER_MODE_NORMAL) == 0 &&
-           face_->glyph->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+    if (FT_Load_Glyph(face_.get(), index, FT_LOAD_DEFAULT) != 0)
+        return false;
+    const FT_GlyphSlot slot = face_->glyph;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_BBox box{};
+        FT_Outline_Get_CBox(&slot->outline, &box);
+        if (box.xMax - box.xMin > largest_side_ || box.yMax - box.yMin > largest_side_)
+            return false;
+    }
+    return FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
+           slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
 }
 
 const CachedGlyph& TTrueTypeSource::cached(uint32_t index)

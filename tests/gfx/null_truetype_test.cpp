@@ -253,3 +253,39 @@ TEST_F(GeneratedFont, EveryCutOfTheFileIsRefusedOrUsable)
 
 } // namespace
 } // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+// A square glyph from (x0, y0) to (x1, y1) in font units.
+TtfGlyph square(char16_t code, int16_t x0, int16_t y0, int16_t x1, int16_t y1)
+{
+    return TtfGlyph{code, 600, {{{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}}};
+}
+
+// A hostile outline that claims dozens of ems a side would need a bitmap of
+// hundreds of megabytes and seconds to fill: the font still loads and its
+// other glyphs draw, but that glyph is refused. Three ems a side is still a
+// glyph.
+TEST_F(NullGfxTest, AGlyphDozensOfEmsWideIsRefusedAndTheRestDraw)
+{
+    const std::vector<uint8_t> bytes =
+        write_ttf({square(0, 100, 0, 500, 700), square(u'A', 0, 0, 600, 700),
+                   square(u'W', -16000, -16000, 16000, 16000), square(u'M', 0, -1000, 2900, 1900)},
+                  {});
+    const Ref<TGlyphFont> font = load_font_from_memory(bytes.data(), bytes.size(), 256);
+    ASSERT_TRUE(font);
+    const Ref<TImageGlyph> huge = font->load_glyph(font->char_to_glyph(u'W'));
+    ASSERT_TRUE(huge);
+    EXPECT_FALSE(huge->image());
+    const Ref<TImageGlyph> tall = font->load_glyph(font->char_to_glyph(u'M'));
+    ASSERT_TRUE(tall && tall->image());
+    int32_t x = 0, y = 0, w = 0, h = 0;
+    tall->get_rect(x, y, w, h);
+    EXPECT_NEAR(w, 2900 * 256 / 1000, 2);
+    ASSERT_TRUE(font->load_glyph(font->char_to_glyph(u'A'))->image());
+    EXPECT_GT(font->measure(Text(u"AWM")), 0);
+}
+
+} // namespace
+} // namespace vantrel::test
