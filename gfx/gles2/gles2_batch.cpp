@@ -49,6 +49,7 @@ void Gles2Batch::flush()
         gles.glEnableVertexAttribArray(a);
     gles.glUniform2f(program.screen, width_, height_);
     gles.glUniform1f(program.threshold, key_.threshold);
+    gles.glUniform1f(program.premultiplied, key_.premultiplied ? 1.0f : 0.0f);
     gles.glUniform1f(program.texturing, key_.texture != 0 ? 1.0f : 0.0f);
     if (key_.texture != 0 && key_.texture != texture_bound_) {
         gles.glBindTexture(GL_TEXTURE_2D, key_.texture);

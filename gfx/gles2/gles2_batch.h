@@ -1,7 +1,8 @@
 // Vertices gathered into one buffer and drawn with one call while the state
-// they are drawn with stays the same: the primitive kind, the texture and
-// the alpha threshold. Any change of those, or of state outside the batch
-// (blending, scissor, clear, read-back, the buffer swap), flushes first.
+// they are drawn with stays the same: the primitive kind, the texture, the
+// alpha threshold and whether the colour is premultiplied. Any change of
+// those, or of state outside the batch (blending, scissor, clear,
+// read-back, the buffer swap), flushes first.
 #pragma once
 
 #include <GLES2/gl2.h>
@@ -21,6 +22,7 @@ struct Gles2BatchKey {
     GLenum mode = GL_TRIANGLES; // GL_TRIANGLES, GL_LINES or GL_POINTS
     GLuint texture = 0;         // 0: untextured
     float threshold = -1.0f;
+    bool premultiplied = false; // for the blend modes that add the source times its alpha
     friend bool operator==(const Gles2BatchKey&, const Gles2BatchKey&) = default;
 };
 

@@ -9,16 +9,16 @@
 
 namespace vantrel {
 
-#define VANTREL_GLES2_CALLS(X)                                                                   \
-    X(glActiveTexture) X(glAttachShader) X(glBindAttribLocation) X(glBindBuffer)                 \
-    X(glBindTexture) X(glBlendFunc) X(glBufferData) X(glClear) X(glClearColor)                  \
-    X(glCompileShader) X(glCreateProgram) X(glCreateShader) X(glDeleteShader)                   \
-    X(glDeleteTextures) X(glDisable) X(glDrawArrays) X(glEnable)                                \
-    X(glEnableVertexAttribArray) X(glFlush) X(glGenBuffers) X(glGenTextures) X(glGetError)       \
-    X(glGetIntegerv) X(glGetProgramInfoLog) X(glGetProgramiv) X(glGetShaderInfoLog)             \
-    X(glGetShaderiv) X(glGetString) X(glGetUniformLocation) X(glLineWidth) X(glLinkProgram)     \
-    X(glPixelStorei) X(glReadPixels) X(glScissor) X(glShaderSource) X(glTexImage2D)             \
-    X(glTexParameteri) X(glUniform1f) X(glUniform1i) X(glUniform2f) X(glUseProgram)             \
+#define VANTREL_GLES2_CALLS(X)                                                               \
+    X(glActiveTexture) X(glAttachShader) X(glBindAttribLocation) X(glBindBuffer)             \
+    X(glBindTexture) X(glBlendFunc) X(glBlendFuncSeparate) X(glBufferData) X(glClear)        \
+    X(glClearColor) X(glCompileShader) X(glCreateProgram) X(glCreateShader)                  \
+    X(glDeleteShader) X(glDeleteTextures) X(glDisable) X(glDrawArrays) X(glEnable)           \
+    X(glEnableVertexAttribArray) X(glFlush) X(glGenBuffers) X(glGenTextures) X(glGetError)   \
+    X(glGetIntegerv) X(glGetProgramInfoLog) X(glGetProgramiv) X(glGetShaderInfoLog)          \
+    X(glGetShaderiv) X(glGetString) X(glGetUniformLocation) X(glLineWidth) X(glLinkProgram)  \
+    X(glPixelStorei) X(glReadPixels) X(glScissor) X(glShaderSource) X(glTexImage2D)          \
+    X(glTexParameteri) X(glUniform1f) X(glUniform1i) X(glUniform2f) X(glUseProgram)          \
     X(glVertexAttribPointer) X(glViewport)
 
 struct Gles2Calls {

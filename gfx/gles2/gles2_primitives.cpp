@@ -43,7 +43,10 @@ Gles2Vertex Gles2RenderDriver::at(float x, float y, float u, float v) const
 
 void Gles2RenderDriver::use(GLenum mode, uint32_t texture)
 {
-    batch_.use(Gles2BatchKey{.mode = mode, .texture = texture, .threshold = threshold_});
+    batch_.use(Gles2BatchKey{.mode = mode,
+                             .texture = texture,
+                             .threshold = threshold_,
+                             .premultiplied = premultiplied_});
 }
 
 void Gles2RenderDriver::begin_shape(Primitive primitive, uint32_t texture)

@@ -38,6 +38,7 @@ precision mediump float;
 uniform sampler2D u_texture;
 uniform float u_texturing;
 uniform float u_threshold;
+uniform float u_premultiplied;
 varying vec2 v_uv;
 varying vec4 v_colour;
 void main()
@@ -47,7 +48,13 @@ void main()
         colour *= texture2D(u_texture, v_uv);
     if (colour.a < u_threshold)
         discard;
-    gl_FragColor = colour;
+    vec4 level = floor(clamp(colour, 0.0, 1.0) * 255.0 + 0.5);
+    if (u_premultiplied > 0.5) {
+        // t / 255 rounded, as (t + t / 256 + 128) / 256 in whole numbers.
+        vec3 t = level.rgb * level.a;
+        level.rgb = floor((t + floor(t / 256.0) + 128.0) / 256.0);
+    }
+    gl_FragColor = level / 255.0;
 }
 )";
 
@@ -99,6 +106,7 @@ bool link(GLuint vertex, GLuint fragment, std::string& reason)
     program.screen = gles.glGetUniformLocation(name, "u_screen");
     program.texturing = gles.glGetUniformLocation(name, "u_texturing");
     program.threshold = gles.glGetUniformLocation(name, "u_threshold");
+    program.premultiplied = gles.glGetUniformLocation(name, "u_premultiplied");
     program.texture = gles.glGetUniformLocation(name, "u_texture");
     gles.glUseProgram(name);
     gles.glUniform1i(program.texture, 0);

@@ -101,14 +101,18 @@ void Gles2RenderDriver::set_blend(int32_t mode)
 {
     flush();
     threshold_ = mode == BLEND_MASK ? 0.5f : -1.0f;
+    // The shader multiplies the colour by its alpha (gles2_program.h); the
+    // frame's alpha is blended as before.
+    premultiplied_ = mode == BLEND_ALPHA || mode == BLEND_LIGHT;
     switch (mode) {
     case BLEND_ALPHA:
         gles.glEnable(GL_BLEND);
-        gles.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        gles.glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA,
+                                 GL_ONE_MINUS_SRC_ALPHA);
         break;
     case BLEND_LIGHT:
         gles.glEnable(GL_BLEND);
-        gles.glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        gles.glBlendFuncSeparate(GL_ONE, GL_ONE, GL_SRC_ALPHA, GL_ONE);
         break;
     case BLEND_SHADE:
         gles.glEnable(GL_BLEND);

@@ -101,6 +101,7 @@ private:
     uint8_t colour_[4] = {0, 0, 0, 0};  // the state's
     uint8_t current_[4] = {0, 0, 0, 0}; // what the next shape is drawn in
     float threshold_ = -1.0f;
+    bool premultiplied_ = false;
     float line_width_ = 1.0f;
     Gles2Batch batch_;
     Primitive primitive_ = Primitive::Points;

@@ -112,6 +112,33 @@ TEST_F(RendererPixels, TexturesOutliveTheGraphicsTheyWereDrawnIn)
     EXPECT_EQ(pixel(21, 21), (RGB{255, 128, 0}));
 }
 
+// An 8-bit product rounded: t / 255 as (t + t / 256 + 128) / 256.
+int product(int a, int b)
+{
+    const int t = a * b;
+    return (t + (t >> 8) + 128) >> 8;
+}
+
+// The rounding two implementations differ on, pinned down: a renderer that
+// rounded the blended sum once, not each product, fails here.
+TEST_F(RendererPixels, BlendingRoundsEachEightBitProduct)
+{
+    // Over (50, 50, 50): source over by alpha 100, and 13 added.
+    set_clear_colour(50, 50, 50);
+    clear_screen();
+    set_blend_mode(BLEND_ALPHA);
+    set_colour(200, 201, 10);
+    set_alpha(100 / 255.0f);
+    draw_rect(300, 0, 10, 10);
+    set_blend_mode(BLEND_LIGHT);
+    set_alpha(13 / 255.0f);
+    draw_rect(320, 0, 10, 10);
+    set_alpha(1);
+    const auto over = [](int c) { return product(c, 100) + product(50, 155); };
+    EXPECT_EQ(pixel(305, 5), (RGB{over(200), over(201), over(10)}));
+    EXPECT_EQ(pixel(325, 5), (RGB{50 + product(200, 13), 50 + product(201, 13), 50 + product(10, 13)}));
+}
+
 TEST_F(RendererPixels, EsBatchesDrawOncePerStateAndFlushOnChange)
 {
     if (!(current_renderer()->capabilities() & RENDERER_BATCHES))

@@ -7,11 +7,14 @@
 // each compared pass's frame with the Linux one as it goes; the frames
 // never leave the page. Checks: the state of every pass is the Linux
 // trace's line, and every compared frame has at least 99.5 % of its pixels
-// within two levels of the Linux frame's in each channel. Two rasterisers
-// may round blending and filtering each their own way (ES 2.0 leaves the
-// precision to the implementation): SwiftShader and llvmpipe differ by one
-// level in many pixels under the clouds and wings, so the share of exactly
-// identical pixels is printed beside it, not required. Prints the shares,
+// within two levels of the Linux frame's in each channel. ES 2.0 leaves
+// the precision of filtering and blending to the implementation; the
+// renderer's shader rounds the colour and premultiplies it in exact
+// arithmetic (gfx/gles2/gles2_program.h), but SwiftShader and llvmpipe
+// still filter each their own way, and the clouds, textures magnified many
+// times and added up, come out a level apart in places. So the share of
+// exactly identical pixels is printed
+// beside it, not required. Prints the shares,
 // the largest channel difference and where
 // the differing pixels are by the primitive over them. --worst writes the
 // frame with the lowest share as a picture: the browser's, the differing
