@@ -3,7 +3,10 @@
 #include "gfx/gles2/gles2_calls.h"
 #include "gfx/gles2/gles2_program.h"
 
+#include <array>
+#include <cmath>
 #include <cstddef>
+#include <iterator>
 
 namespace vantrel {
 
@@ -12,6 +15,39 @@ void Gles2Batch::set_screen(int32_t width, int32_t height)
     flush();
     width_ = static_cast<float>(width > 0 ? width : 1);
     height_ = static_cast<float>(height > 0 ? height : 1);
+}
+
+void on_subpixel_grid(Gles2Vertex (&triangle)[3])
+{
+    const Gles2Vertex& a = triangle[0];
+    const double x1 = triangle[1].x - a.x, y1 = triangle[1].y - a.y;
+    const double x2 = triangle[2].x - a.x, y2 = triangle[2].y - a.y;
+    const double det = x1 * y2 - x2 * y1;
+    // s = p x + q y + r through the three vertices: {p, q, r}.
+    auto plane = [&](double s0, double s1, double s2) {
+        const double d1 = s1 - s0, d2 = s2 - s0;
+        const double p = (d1 * y2 - d2 * y1) / det, q = (x1 * d2 - x2 * d1) / det;
+        return std::array<double, 3>{p, q, s0 - p * a.x - q * a.y};
+    };
+    // A triangle without area draws nothing; its coordinates can stay.
+    const bool flat = std::fabs(det) < 1e-9;
+    const auto u = flat ? std::array<double, 3>{} : plane(a.u, triangle[1].u, triangle[2].u);
+    const auto v = flat ? std::array<double, 3>{} : plane(a.v, triangle[1].v, triangle[2].v);
+    for (Gles2Vertex& vertex : triangle) {
+        vertex.x = std::round(vertex.x * SUBPIXELS) / SUBPIXELS;
+        vertex.y = std::round(vertex.y * SUBPIXELS) / SUBPIXELS;
+        if (flat)
+            continue;
+        vertex.u = static_cast<float>(u[0] * vertex.x + u[1] * vertex.y + u[2]);
+        vertex.v = static_cast<float>(v[0] * vertex.x + v[1] * vertex.y + v[2]);
+    }
+}
+
+void Gles2Batch::push_triangle(const Gles2Vertex& a, const Gles2Vertex& b, const Gles2Vertex& c)
+{
+    Gles2Vertex triangle[3] = {a, b, c};
+    on_subpixel_grid(triangle);
+    vertices_.insert(vertices_.end(), std::begin(triangle), std::end(triangle));
 }
 
 void Gles2Batch::rebind_texture() const

@@ -18,6 +18,18 @@ struct Gles2Vertex {
     uint8_t rgba[4] = {0, 0, 0, 0};
 };
 
+// ES lets each implementation snap vertices to its own sub-pixel grid, of
+// at least 4 bits, and interpolate from the snapped positions; llvmpipe
+// interpolates from the exact ones. So the same triangle is sampled at
+// slightly different texture coordinates by each, and a magnified, filtered
+// texture shows it. A triangle's vertices are put on the sixteenth-pixel
+// grid every implementation has, and its texture coordinates evaluated
+// there from the mapping of the triangle as given, so every implementation
+// interpolates the same mapping the first renderer does. Shared vertices
+// move alike, so no seam opens.
+constexpr float SUBPIXELS = 16;
+void on_subpixel_grid(Gles2Vertex (&triangle)[3]);
+
 struct Gles2BatchKey {
     GLenum mode = GL_TRIANGLES; // GL_TRIANGLES, GL_LINES or GL_POINTS
     GLuint texture = 0;         // 0: untextured
@@ -37,6 +49,8 @@ public:
         }
     }
     void push(const Gles2Vertex& vertex) { vertices_.push_back(vertex); }
+    // A triangle, put on the sub-pixel grid (on_subpixel_grid).
+    void push_triangle(const Gles2Vertex& a, const Gles2Vertex& b, const Gles2Vertex& c);
 
     // The frame the vertices are placed in.
     void set_screen(int32_t width, int32_t height);

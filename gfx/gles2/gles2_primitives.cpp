@@ -81,8 +81,8 @@ void Gles2RenderDriver::emit_line(const Gles2Vertex& a, const Gles2Vertex& b)
     const Gles2Vertex a0 = x_major ? moved(a, sx, -sy) : moved(a, -sx, sy);
     const Gles2Vertex b0 = x_major ? moved(b, sx, -sy) : moved(b, -sx, sy);
     const Gles2Vertex a1 = moved(a, sx, sy), b1 = moved(b, sx, sy);
-    for (const Gles2Vertex& v : {a0, a1, b1, a0, b1, b0})
-        emit(v);
+    batch_.push_triangle(a0, a1, b1);
+    batch_.push_triangle(a0, b1, b0);
 }
 
 // A fan from the first vertex, or a strip.
@@ -90,8 +90,7 @@ void Gles2RenderDriver::end_triangles(bool strip)
 {
     use(GL_TRIANGLES, shape_texture_);
     for (size_t i = 2; i < pending_.size(); ++i)
-        for (const size_t k : {strip ? i - 2 : size_t{0}, i - 1, i})
-            emit(pending_[k]);
+        batch_.push_triangle(pending_[strip ? i - 2 : 0], pending_[i - 1], pending_[i]);
 }
 
 void Gles2RenderDriver::end_shape()
@@ -108,9 +107,10 @@ void Gles2RenderDriver::end_shape()
         break;
     case Primitive::Quads:
         use(GL_TRIANGLES, shape_texture_);
-        for (size_t i = 0; i + 3 < pending_.size(); i += 4)
-            for (const size_t k : {size_t{0}, size_t{1}, size_t{3}, size_t{1}, size_t{2}, size_t{3}})
-                emit(pending_[i + k]);
+        for (size_t i = 0; i + 3 < pending_.size(); i += 4) {
+            batch_.push_triangle(pending_[i], pending_[i + 1], pending_[i + 3]);
+            batch_.push_triangle(pending_[i + 1], pending_[i + 2], pending_[i + 3]);
+        }
         break;
     case Primitive::Polygon:
         end_triangles(false);

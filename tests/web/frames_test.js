@@ -8,14 +8,14 @@
 // never leave the page. Checks: the state of every pass is the Linux
 // trace's line, and every compared frame has at least 99.5 % of its pixels
 // within two levels of the Linux frame's in each channel. ES 2.0 leaves
-// the precision of filtering and blending to the implementation; the
-// renderer's shader rounds the colour and premultiplies it in exact
-// arithmetic (gfx/gles2/gles2_program.h), but SwiftShader and llvmpipe
-// still filter each their own way, and the clouds, textures magnified many
-// times and added up, come out a level apart in places. So the share of
-// exactly identical pixels is printed
-// beside it, not required. Prints the shares,
-// the largest channel difference and where
+// the precision of filtering, blending and sub-pixel positions to the
+// implementation; the renderer rounds the colour and premultiplies it in
+// exact arithmetic (gfx/gles2/gles2_program.h) and puts vertices on a grid
+// every implementation has (gfx/gles2/gles2_batch.h), but SwiftShader and
+// llvmpipe still filter each their own way, and the clouds, textures
+// magnified many times and added up, come out a level apart in places. So
+// the share of exactly identical pixels is printed beside it, not
+// required. Prints the shares, the largest channel difference and where
 // the differing pixels are by the primitive over them. --worst writes the
 // frame with the lowest share as a picture: the browser's, the differing
 // pixels in magenta, the Linux one.
