@@ -20,8 +20,9 @@ void Gles2Batch::set_screen(int32_t width, int32_t height)
 void on_subpixel_grid(Gles2Vertex (&triangle)[3])
 {
     const Gles2Vertex& a = triangle[0];
-    const double x1 = triangle[1].x - a.x, y1 = triangle[1].y - a.y;
-    const double x2 = triangle[2].x - a.x, y2 = triangle[2].y - a.y;
+    auto from_a = [&](float p, float origin) { return static_cast<double>(p) - origin; };
+    const double x1 = from_a(triangle[1].x, a.x), y1 = from_a(triangle[1].y, a.y);
+    const double x2 = from_a(triangle[2].x, a.x), y2 = from_a(triangle[2].y, a.y);
     const double det = x1 * y2 - x2 * y1;
     // s = p x + q y + r through the three vertices: {p, q, r}.
     auto plane = [&](double s0, double s1, double s2) {
