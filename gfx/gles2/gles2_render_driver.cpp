@@ -79,6 +79,7 @@ void Gles2RenderDriver::bind_graphics(const Ref<TGraphics>& g)
     gles.glViewport(0, gles2_graphics_driver()->frame_base_y(), w, h);
     // The context may keep the state of an earlier binding.
     threshold_ = -1.0f;
+    premultiplied_ = false;
     gles.glDisable(GL_BLEND);
     use_graphics2d(g2d);
     set_viewport(g2d->viewport_x, g2d->viewport_y, g2d->viewport_width, g2d->viewport_height);

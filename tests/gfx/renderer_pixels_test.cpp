@@ -139,6 +139,22 @@ TEST_F(RendererPixels, BlendingRoundsEachEightBitProduct)
     EXPECT_EQ(pixel(325, 5), (RGB{50 + product(200, 13), 50 + product(201, 13), 50 + product(10, 13)}));
 }
 
+// A binding starts the ES renderer with blending off: the colour is then
+// drawn as it is, not multiplied by its alpha for a blend that is not on.
+TEST_F(RendererPixels, EsRebindingLeavesNoHalfOfTheEarlierBlendMode)
+{
+    if (!(current_renderer()->capabilities() & RENDERER_BATCHES))
+        GTEST_SKIP() << "the " << current_renderer()->to_string().to_bytes()
+                     << " renderer keeps the context's blending across bindings";
+    set_blend_mode(BLEND_ALPHA);
+    bind_graphics(current_graphics());
+    set_colour(200, 201, 10);
+    set_alpha(100 / 255.0f);
+    draw_rect(300, 0, 10, 10);
+    set_alpha(1);
+    EXPECT_EQ(pixel(305, 5), (RGB{200, 201, 10}));
+}
+
 TEST_F(RendererPixels, EsBatchesDrawOncePerStateAndFlushOnChange)
 {
     if (!(current_renderer()->capabilities() & RENDERER_BATCHES))
